@@ -1,0 +1,101 @@
+// The audio device: one OpenAL device and context, 33 channels.
+#pragma once
+
+#include <AL/alc.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "shell/text.h"
+
+struct DecodedAudio;
+
+class PlSample {
+public:
+    PlSample() = default;
+    ~PlSample() { Discard(); }
+    PlSample(const PlSample&) = delete;
+    PlSample& operator=(const PlSample&) = delete;
+    // Hands the buffer to the discarded list; deleted once no source plays it.
+    int Discard();
+    uint32_t buffer = 0;
+    // The device the buffer belongs to; a buffer outliving its device is dropped.
+    uint32_t deviceGeneration = 0;
+};
+
+class c_Sound {
+public:
+    explicit c_Sound(std::shared_ptr<PlSample> s) : sample(std::move(s)) {}
+    std::shared_ptr<PlSample> sample;
+};
+
+struct AudioChannel {
+    uint32_t source = 0;
+    std::shared_ptr<PlSample> sample;
+    int flags = 0;
+    int state = 0;  // 0 stopped, 1 playing, 2 paused
+};
+
+class PlAudio {
+public:
+    static constexpr int kChannels = 33;
+    static constexpr int kMusicChannel = 32;
+
+    PlAudio();
+    virtual ~PlAudio();
+    PlAudio(const PlAudio&) = delete;
+    PlAudio& operator=(const PlAudio&) = delete;
+
+    int Suspend();
+    int Resume();
+    std::shared_ptr<PlSample> DecodeIntoSample(std::shared_ptr<PlSample> sample, StringView path);
+    std::shared_ptr<PlSample> SampleFromFile(StringView path);
+    // Puts already decoded PCM into a new buffer of the sample (the data is released).
+    std::shared_ptr<PlSample> FillSample(std::shared_ptr<PlSample> sample, DecodedAudio& pcm);
+    // Channels outside 0..32 are ignored by every channel operation.
+    int StartSample(std::shared_ptr<PlSample> sample, int channel, int flags);
+    int StopChannel(int channel);
+    int PauseChannel(int channel);
+    int ResumeChannel(int channel);
+    int ChannelStatus(int channel);
+    int SetVolume(int channel, float volume);
+    int SetPan(int channel, float pan);
+    int SetRate(int channel, float rate);
+    int StartMusic(StringView path, int flags);
+    int StopMusic() { return StopChannel(kMusicChannel); }
+    int PauseMusic() { return PauseChannel(kMusicChannel); }
+    int ResumeMusic() { return ResumeChannel(kMusicChannel); }
+    int MusicStatus() { return ChannelStatus(kMusicChannel); }
+    int AdjustMusicVolume(float volume) { return SetVolume(kMusicChannel, volume); }
+
+    // Deletes discarded buffers that no source holds any more.
+    void FlushDiscarded();
+    const AudioChannel& Channel(int channel) const { return channels_[channel]; }
+    bool HasDevice() const { return device_ != nullptr; }
+
+private:
+    static bool ValidChannel(int channel) { return channel >= 0 && channel < kChannels; }
+    uint32_t SourceOf(int channel);
+    int SourceState(int channel) const;
+    void EndChannel(AudioChannel& channel);
+
+    ALCdevice* device_ = nullptr;
+    ALCcontext* context_ = nullptr;
+    uint32_t generation_ = 0;
+    std::array<AudioChannel, kChannels> channels_{};
+};
+
+// Module-wide: the device made at start.
+PlAudio* AudioDevice();
+void SetAudioDevice(PlAudio* device);
+// Buffer names waiting for deletion (shared by all samples).
+std::vector<uint32_t>& DiscardedBuffers();
+
+std::shared_ptr<c_Sound> OpenSound(StringView path);
+void StartSound(c_Sound* sound, int channel, int flags);
+void StopChannel(int channel);
+void AdjustChannelVolume(int channel, float volume);
+void AdjustChannelPan(int channel, float pan);
+void AdjustChannelRate(int channel, float rate);

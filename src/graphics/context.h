@@ -1,0 +1,61 @@
+// The drawing state (colour, alpha, blend, scissor, matrix and its stack) and
+// the framework's drawing functions over the renderer.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "graphics/image.h"
+#include "graphics/renderer.h"
+
+class c_GraphicsContext {
+public:
+    static constexpr int kStackMatrices = 32;
+
+    int SyncMatrix();
+
+    std::shared_ptr<c_Image> builtinFont;
+    std::shared_ptr<c_Image> font;
+    int fontFirstCode = 0;
+    int matrixDepth = 0;
+    float ix = 1, iy = 0, jx = 0, jy = 1, tx = 0, ty = 0;
+    int hasTransform = 0;
+    int matrixDirty = 0;
+    float colorR = 0, colorG = 0, colorB = 0;
+    float alpha = 0;
+    int blend = 0;
+    float scissorX = 0, scissorY = 0, scissorWidth = 0, scissorHeight = 0;
+    std::array<float, kStackMatrices * 6> matrixStack{};
+};
+
+// Module-wide references: the device made at start, the device during a render.
+PlGraphics* GraphicsDevice();
+void SetGraphicsDevice(PlGraphics* device);
+PlGraphics* RenderDevice();
+c_GraphicsContext* GraphicsContext();
+
+void SetColor(float r, float g, float b);
+void SetAlpha(float alpha);
+void SetBlend(int blend);
+void SetScissor(float x, float y, float width, float height);
+void SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty);
+// A 33rd push is ignored; a pop on an empty stack restores the identity.
+void PushMatrix();
+void PopMatrix();
+void Transform(float a, float b, float c, float d, float e, float f);
+void Translate(float x, float y);
+void Scale(float x, float y);
+void Rotate(float angle);
+void Clear(float r, float g, float b);
+void DrawRect(float x, float y, float width, float height);
+void DrawLine(float x1, float y1, float x2, float y2);
+void DrawEllipse(float x, float y, float xRadius, float yRadius);
+void ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
+                int pitch);
+int DisplayWidth();
+int DisplayHeight();
+void BeginRenderState();
+void EndRenderState();
+void SetDefaultFont();

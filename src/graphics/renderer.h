@@ -1,0 +1,99 @@
+// The batched renderer: one fixed vertex array, primitives of one kind and
+// texture merged into as few draw calls as capacity allows.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "graphics/gl_backend.h"
+#include "graphics/surface.h"
+#include "shell/text.h"
+
+struct Vertex {
+    float x, y, u, v;
+    uint32_t colour;  // R, G, B, A bytes in memory order, premultiplied
+};
+static_assert(sizeof(Vertex) == 20);
+
+// Why the pending batch was submitted (GraphicsStats keeps one count each).
+enum class FlushCause { Kind, Capacity, State };
+
+class PlGraphics {
+public:
+    static constexpr int kMaxVertices = 1024;
+    static constexpr int kMaxQuads = 256;
+
+    explicit PlGraphics(std::unique_ptr<GlBackend> backend);
+    virtual ~PlGraphics() = default;
+    PlGraphics(const PlGraphics&) = delete;
+    PlGraphics& operator=(const PlGraphics&) = delete;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int FrameBegin();
+    int FrameEnd();
+    int GraphicsLost() { return 0; }
+    std::shared_ptr<PlSurface> SurfaceFromFile(StringView path);
+    std::shared_ptr<PlSurface> DecodeIntoSurface(std::shared_ptr<PlSurface> surface,
+                                                 StringView path);
+    std::shared_ptr<PlSurface> BlankSurface(int width, int height);
+    int Clear(float r, float g, float b);
+    int SetAlpha(float alpha);
+    int SetColor(float r, float g, float b);
+    // Setting the mode already in force neither flushes nor reaches GL.
+    int SetBlend(int blend);
+    int SetScissor(int x, int y, int width, int height);
+    int SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty);
+    int DrawPoint(float x, float y);
+    int DrawRect(float x, float y, float width, float height);
+    int DrawLine(float x1, float y1, float x2, float y2);
+    int DrawOval(float x, float y, float width, float height);
+    int DrawPoly(std::span<const float> vertices);
+    int BlitSurface(PlSurface* surface, float x, float y);
+    int BlitSurfaceRegion(PlSurface* surface, float x, float y, int srcX, int srcY, int srcWidth,
+                          int srcHeight);
+    // Destination blocks that do not fit in `pixels` are refused (nothing read).
+    int ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
+                   int pitch);
+    int WritePixels(PlSurface* surface, std::span<const int32_t> pixels, int x, int y, int width,
+                    int height, int offset, int pitch);
+
+    GlBackend* Backend() { return backend_.get(); }
+    const GraphicsStats& Stats() const { return stats_; }          // frame in progress
+    const GraphicsStats& LastFrame() const { return lastFrame_; }  // last finished frame
+    uint32_t PackedColour() const { return packedColour_; }
+    int BatchKind() const { return batchKind_; }
+    int BatchCount() const { return batchCount_; }
+    bool HasTransform() const { return hasTransform_; }
+    const Vertex& VertexAt(int i) const { return vertices_[i]; }
+    // Overrides the window size (headless platforms without a window).
+    void SetSize(int width, int height) { width_ = width, height_ = height; }
+
+private:
+    void Flush(FlushCause cause);
+    Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach);
+    void PutVertex(Vertex& v, float x, float y) const;
+    void Repack();
+    void SubmitFan(int count);
+
+    std::shared_ptr<GlBackend> backend_;  // shared with the surfaces it made
+    int width_ = 0, height_ = 0;
+    uint32_t packedColour_ = 0;
+    float r_ = 0, g_ = 0, b_ = 0, alpha_ = 0;
+    float ix_ = 0, iy_ = 0, jx_ = 0, jy_ = 0, tx_ = 0, ty_ = 0;
+    bool hasTransform_ = false;
+    std::array<Vertex, kMaxVertices> vertices_{};
+    std::array<uint16_t, kMaxQuads * 6> quadIndexList_{};
+    int batchKind_ = 0;
+    int batchCount_ = 0;
+    PlSurface* batchSurface_ = nullptr;
+    uint32_t batchTexture_ = 0;  // taken when the batch starts, so a discarded surface is safe
+    int blendInForce_ = -1;      // -1: unknown, so the next SetBlend reaches GL
+    GraphicsStats stats_, lastFrame_;
+};
+
+// Premultiplied colour as R, G, B, A bytes (A<<24 | B<<16 | G<<8 | R); each byte
+// is clamped to 0..255 so out-of-range input cannot spill into a neighbour.
+uint32_t PackColour(float r, float g, float b, float alpha);
