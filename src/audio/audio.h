@@ -13,7 +13,7 @@
 struct DecodedAudio;
 
 class PlSample {
-public:
+  public:
     PlSample() = default;
     ~PlSample() { Discard(); }
     PlSample(const PlSample&) = delete;
@@ -26,7 +26,7 @@ public:
 };
 
 class c_Sound {
-public:
+  public:
     explicit c_Sound(std::shared_ptr<PlSample> s) : sample(std::move(s)) {}
     std::shared_ptr<PlSample> sample;
 };
@@ -39,7 +39,7 @@ struct AudioChannel {
 };
 
 class PlAudio {
-public:
+  public:
     static constexpr int kChannels = 33;
     static constexpr int kMusicChannel = 32;
 
@@ -75,7 +75,7 @@ public:
     const AudioChannel& Channel(int channel) const { return channels_[channel]; }
     bool HasDevice() const { return device_ != nullptr; }
 
-private:
+  private:
     static bool ValidChannel(int channel) { return channel >= 0 && channel < kChannels; }
     uint32_t SourceOf(int channel);
     int SourceState(int channel) const;

@@ -13,7 +13,7 @@ struct c_JoyState {
 };
 
 class c_InputDevice {
-public:
+  public:
     static constexpr int kKeys = 512;
     static constexpr int kTypedChars = 32;
     static constexpr int kTouches = 32;
@@ -53,7 +53,7 @@ public:
     std::array<float, kTouches> touchY{};
     float accelX = 0, accelY = 0, accelZ = 0;
 
-private:
+  private:
     void UpdateMousePosition(float x, float y);
     void UpdateTouchPosition(int index, float x, float y);
 };

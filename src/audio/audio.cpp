@@ -1,0 +1,299 @@
+// OpenAL channels: each channel keeps its own view of its state and checks it
+// against the source's real state, since OpenAL mixes on its own thread.
+#include "audio/audio.h"
+
+#include <AL/al.h>
+
+#include <cmath>
+
+#include "shell/errors.h"
+#include "shell/platform_game.h"
+
+namespace {
+
+PlAudio* audioDevice = nullptr;
+// Each device gets a new number; buffers of a closed device are never deleted
+// through a later one, where the same name may mean another buffer.
+uint32_t deviceCount = 0;
+uint32_t liveGeneration = 0;
+
+ALenum FormatOf(int bytesPerSample, int channels) {
+    if (bytesPerSample == 1 && channels == 1) return AL_FORMAT_MONO8;
+    if (bytesPerSample == 1 && channels == 2) return AL_FORMAT_STEREO8;
+    if (bytesPerSample == 2 && channels == 1) return AL_FORMAT_MONO16;
+    if (bytesPerSample == 2 && channels == 2) return AL_FORMAT_STEREO16;
+    return 0;
+}
+
+// Bare names live in the data folder; names with a scheme or a path stay.
+String ApplyDataPath(StringView path) {
+    size_t slash = path.find(u'/');
+    if (slash != StringView::npos && slash > 0 && path[slash - 1] == u':') return String(path);
+    if (path.starts_with(u"./") || path.starts_with(u"/")) return String(path);
+    return String(u"vorlek://data/") + String(path);
+}
+
+}  // namespace
+
+PlAudio* AudioDevice() {
+    return audioDevice;
+}
+void SetAudioDevice(PlAudio* device) {
+    audioDevice = device;
+}
+
+std::vector<uint32_t>& DiscardedBuffers() {
+    // Never destroyed, so samples released at exit can still hand in buffers.
+    static auto* list = new std::vector<uint32_t>();
+    return *list;
+}
+
+int PlSample::Discard() {
+    if (buffer != 0 && deviceGeneration == liveGeneration && liveGeneration != 0) {
+        DiscardedBuffers().push_back(buffer);
+    }
+    buffer = 0;
+    return 0;
+}
+
+// Without a device the game goes on silent; every later call does nothing.
+PlAudio::PlAudio() {
+    generation_ = liveGeneration = ++deviceCount;
+    device_ = alcOpenDevice(nullptr);
+    if (!device_) {
+        Print("OpenAl error: alcOpenDevice failed");
+    } else if (!(context_ = alcCreateContext(device_, nullptr))) {
+        Print("OpenAl error: alcCreateContext failed");
+    } else if (!alcMakeContextCurrent(context_)) {
+        Print("OpenAl error: alcMakeContextCurrent failed");
+    }
+    // Distance never changes loudness; pan only turns the direction.
+    alDistanceModel(AL_NONE);
+}
+
+PlAudio::~PlAudio() {
+    for (AudioChannel& channel : channels_) {
+        if (channel.source == 0) continue;
+        alSourceStop(channel.source);
+        alSourcei(channel.source, AL_BUFFER, 0);
+    }
+    FlushDiscarded();
+    for (AudioChannel& channel : channels_) {
+        if (channel.source != 0) alDeleteSources(1, &channel.source);
+        channel.source = 0;
+    }
+    // The device takes its remaining buffers with it.
+    DiscardedBuffers().clear();
+    if (liveGeneration == generation_) liveGeneration = 0;
+    if (audioDevice == this) audioDevice = nullptr;
+    if (context_) {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(context_);
+    }
+    if (device_) alcCloseDevice(device_);
+}
+
+// Pauses the sources under playing channels; the channels' own state stays.
+int PlAudio::Suspend() {
+    for (int i = 0; i < kChannels; ++i) {
+        if (channels_[i].state == 1 && SourceState(i) == AL_PLAYING) {
+            alSourcePause(channels_[i].source);
+        }
+    }
+    return 0;
+}
+
+// Restarts only what Suspend paused: a channel the game paused stays paused.
+int PlAudio::Resume() {
+    for (int i = 0; i < kChannels; ++i) {
+        if (channels_[i].state == 1 && SourceState(i) == AL_PAUSED) {
+            alSourcePlay(channels_[i].source);
+        }
+    }
+    return 0;
+}
+
+std::shared_ptr<PlSample> PlAudio::DecodeIntoSample(std::shared_ptr<PlSample> sample,
+                                                    StringView path) {
+    PlGame* platform = PlatformGame();
+    if (!sample || !platform) return nullptr;
+    DecodedAudio pcm;
+    if (!platform->DecodeAudioFile(path, &pcm)) return nullptr;
+    return FillSample(std::move(sample), pcm);
+}
+
+std::shared_ptr<PlSample> PlAudio::FillSample(std::shared_ptr<PlSample> sample, DecodedAudio& pcm) {
+    if (!sample) return nullptr;
+    sample->Discard();
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    // Widths OpenAL cannot play leave the buffer empty: the sample plays silence.
+    ALenum format = FormatOf(pcm.format, pcm.channels);
+    if (buffer != 0 && format != 0 && pcm.data) {
+        size_t bytes = size_t(pcm.length) * size_t(pcm.channels) * size_t(pcm.format);
+        alBufferData(buffer, format, pcm.data.get(), ALsizei(bytes), pcm.hertz);
+    }
+    pcm.data.reset();
+    sample->buffer = buffer;
+    sample->deviceGeneration = liveGeneration;
+    return sample;
+}
+
+std::shared_ptr<PlSample> PlAudio::SampleFromFile(StringView path) {
+    FlushDiscarded();
+    return DecodeIntoSample(std::make_shared<PlSample>(), path);
+}
+
+// Restarts the channel at once with the new sample; volume, pan, rate stay.
+int PlAudio::StartSample(std::shared_ptr<PlSample> sample, int channel, int flags) {
+    if (!ValidChannel(channel) || !sample) return 0;
+    FlushDiscarded();
+    ALuint source = SourceOf(channel);
+    alSourceStop(source);
+    alSourcei(source, AL_BUFFER, ALint(sample->buffer));
+    alSourcei(source, AL_LOOPING, flags != 0 ? AL_TRUE : AL_FALSE);
+    alSourcePlay(source);
+    AudioChannel& c = channels_[channel];
+    c.sample = std::move(sample);
+    c.flags = flags;
+    c.state = 1;
+    return 0;
+}
+
+int PlAudio::StopChannel(int channel) {
+    if (!ValidChannel(channel) || channels_[channel].state == 0) return 0;
+    alSourceStop(channels_[channel].source);
+    EndChannel(channels_[channel]);
+    return 0;
+}
+
+// A one-shot sound that already ended is not paused but counted as stopped.
+int PlAudio::PauseChannel(int channel) {
+    if (!ValidChannel(channel) || channels_[channel].state != 1) return 0;
+    if (SourceState(channel) == AL_STOPPED) {
+        EndChannel(channels_[channel]);
+    } else {
+        alSourcePause(channels_[channel].source);
+        channels_[channel].state = 2;
+    }
+    return 0;
+}
+
+int PlAudio::ResumeChannel(int channel) {
+    if (!ValidChannel(channel) || channels_[channel].state != 2) return 0;
+    alSourcePlay(channels_[channel].source);
+    channels_[channel].state = 1;
+    return 0;
+}
+
+// A playing channel reads 1 until its sound has really ended.
+int PlAudio::ChannelStatus(int channel) {
+    if (!ValidChannel(channel)) return 0;
+    if (channels_[channel].state == 1 && SourceState(channel) == AL_STOPPED) {
+        EndChannel(channels_[channel]);
+    }
+    return channels_[channel].state;
+}
+
+int PlAudio::SetVolume(int channel, float volume) {
+    if (ValidChannel(channel)) alSourcef(SourceOf(channel), AL_GAIN, volume);
+    return 0;
+}
+
+// The pan is an angle in radians: 0 straight ahead, positive to the right.
+int PlAudio::SetPan(int channel, float pan) {
+    if (ValidChannel(channel)) {
+        alSource3f(SourceOf(channel), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
+    }
+    return 0;
+}
+
+int PlAudio::SetRate(int channel, float rate) {
+    if (ValidChannel(channel)) alSourcef(SourceOf(channel), AL_PITCH, rate);
+    return 0;
+}
+
+// The whole file is decoded into memory; nothing is streamed.
+int PlAudio::StartMusic(StringView path, int flags) {
+    StopMusic();
+    std::shared_ptr<PlSample> sample = SampleFromFile(path);
+    if (!sample) return -1;
+    StartSample(std::move(sample), kMusicChannel, flags);
+    return 0;
+}
+
+// Buffers still attached to a playing or paused source fail to delete and wait.
+void PlAudio::FlushDiscarded() {
+    std::vector<uint32_t>& discarded = DiscardedBuffers();
+    if (discarded.empty()) return;
+    // A stopped source lets go of its buffer, whatever the channel's own state.
+    for (int i = 0; i < kChannels; ++i) {
+        if (channels_[i].source != 0 && SourceState(i) == AL_STOPPED) {
+            alSourcei(channels_[i].source, AL_BUFFER, 0);
+        }
+    }
+    size_t kept = 0;
+    for (uint32_t name : discarded) {
+        alGetError();
+        ALuint buffer = name;
+        alDeleteBuffers(1, &buffer);
+        if (alGetError() != AL_NO_ERROR) discarded[kept++] = name;
+    }
+    discarded.resize(kept);
+}
+
+// The channel's source, made on first use and kept for the whole run.
+uint32_t PlAudio::SourceOf(int channel) {
+    AudioChannel& c = channels_[channel];
+    if (c.source == 0) {
+        ALuint source = 0;
+        alGenSources(1, &source);
+        c.source = source;
+    }
+    return c.source;
+}
+
+// OpenAL's view of the channel; a channel without a source counts as stopped.
+int PlAudio::SourceState(int channel) const {
+    ALint state = AL_STOPPED;
+    if (channels_[channel].source != 0) {
+        alGetSourcei(channels_[channel].source, AL_SOURCE_STATE, &state);
+    }
+    return state;
+}
+
+// The channel no longer needs its sample; unreferenced samples go now.
+void PlAudio::EndChannel(AudioChannel& channel) {
+    channel.state = 0;
+    channel.sample.reset();
+}
+
+std::shared_ptr<c_Sound> OpenSound(StringView path) {
+    PlAudio* device = AudioDevice();
+    if (!device) return nullptr;
+    std::shared_ptr<PlSample> sample = device->SampleFromFile(ApplyDataPath(path));
+    if (!sample) return nullptr;
+    return std::make_shared<c_Sound>(std::move(sample));
+}
+
+void StartSound(c_Sound* sound, int channel, int flags) {
+    if (sound && sound->sample && AudioDevice()) {
+        AudioDevice()->StartSample(sound->sample, channel, flags);
+    }
+}
+
+void StopChannel(int channel) {
+    if (PlAudio* device = AudioDevice()) device->StopChannel(channel);
+}
+
+void AdjustChannelVolume(int channel, float volume) {
+    if (PlAudio* device = AudioDevice()) device->SetVolume(channel, volume);
+}
+
+void AdjustChannelPan(int channel, float pan) {
+    if (PlAudio* device = AudioDevice()) device->SetPan(channel, pan);
+}
+
+void AdjustChannelRate(int channel, float rate) {
+    if (PlAudio* device = AudioDevice()) device->SetRate(channel, rate);
+}

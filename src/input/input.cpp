@@ -1,0 +1,186 @@
+// The input state between two updates, fed by platform events.
+#include "input/input.h"
+
+#include "shell/platform_game.h"
+
+namespace {
+constexpr int kLeftButtonKey = 1;
+constexpr int kTouchKeyBase = 384;
+constexpr int kPadKeyBase = 256;
+constexpr int kPadButtons = 32;
+
+c_InputDevice* inputDevice = nullptr;
+
+bool ValidKey(int code) {
+    return code >= 0 && code < c_InputDevice::kKeys;
+}
+bool QueryableKey(int code) {
+    return code >= 1 && code < c_InputDevice::kKeys;
+}
+}  // namespace
+
+c_InputDevice* InputDevice() {
+    return inputDevice;
+}
+void SetInputDevice(c_InputDevice* device) {
+    inputDevice = device;
+}
+
+// Pad buttons become keys; a press counts once however long it is held.
+int c_InputDevice::PrepareUpdate() {
+    PlGame* platform = PlatformGame();
+    if (!platform) return 0;
+    for (int port = 0; port < kPorts; ++port) {
+        c_JoyState& stick = sticks[port];
+        // A gap in the ports hides the pads after it, as the platform numbers them.
+        if (!platform->ReadJoystick(port, stick.axisX.data(), stick.axisY.data(),
+                                    stick.axisZ.data(), stick.buttons.data())) {
+            break;
+        }
+        for (int b = 0; b < kPadButtons; ++b) {
+            int key = kPadKeyBase + kPadButtons * port + b;
+            if (!stick.buttons[b]) {
+                heldKeys[key] = false;
+            } else if (!heldKeys[key]) {
+                heldKeys[key] = true;
+                ++pressCounts[key];
+            }
+        }
+    }
+    return 0;
+}
+
+// Hits and typed characters last one update.
+int c_InputDevice::FinishUpdate() {
+    pressCounts.fill(0);
+    typedRead = 0;
+    typedWrite = 0;
+    return 0;
+}
+
+int c_InputDevice::KeyInput(int event, int code) {
+    switch (event) {
+        case kEventKeyDown:
+            if (!ValidKey(code)) return 0;
+            heldKeys[code] = true;
+            ++pressCounts[code];
+            // The left button and touch 0 are one pointer.
+            if (code == kLeftButtonKey || code == kTouchKeyBase) {
+                int mirror = code == kLeftButtonKey ? kTouchKeyBase : kLeftButtonKey;
+                heldKeys[mirror] = true;
+                ++pressCounts[mirror];
+            }
+            break;
+        case kEventKeyUp:
+            if (!ValidKey(code)) return 0;
+            heldKeys[code] = false;
+            if (code == kLeftButtonKey) heldKeys[kTouchKeyBase] = false;
+            if (code == kTouchKeyBase) heldKeys[kLeftButtonKey] = false;
+            break;
+        case kEventChar:
+            if (typedWrite < kTypedChars) typedChars[typedWrite++] = code;
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+int c_InputDevice::MouseInput(int event, int button, float x, float y) {
+    switch (event) {
+        case kEventMouseDown:
+            KeyInput(kEventKeyDown, button + 1);
+            UpdateMousePosition(x, y);
+            break;
+        case kEventMouseUp:
+            KeyInput(kEventKeyUp, button + 1);
+            break;
+        case kEventMouseMove:
+            UpdateMousePosition(x, y);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+int c_InputDevice::TouchInput(int event, int index, float x, float y) {
+    if (index < 0 || index >= kTouches) return 0;
+    switch (event) {
+        case kEventTouchDown:
+            KeyInput(kEventKeyDown, kTouchKeyBase + index);
+            UpdateTouchPosition(index, x, y);
+            break;
+        case kEventTouchUp:
+            KeyInput(kEventKeyUp, kTouchKeyBase + index);
+            break;
+        case kEventTouchMove:
+            UpdateTouchPosition(index, x, y);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+int c_InputDevice::MotionInput(int event, int data, float x, float y, float z) {
+    if (event != kEventAccel) return 0;
+    accelX = x;
+    accelY = y;
+    accelZ = z;
+    return 0;
+}
+
+int c_InputDevice::SetTypingEnabled(int enabled) {
+    if (PlGame* platform = PlatformGame()) platform->SetTypingEnabled(enabled);
+    return 1;
+}
+
+// Next typed character of this update, 0 when none is left.
+int c_InputDevice::NextChar() {
+    if (typedRead >= typedWrite) return 0;
+    return typedChars[typedRead++];
+}
+
+int c_InputDevice::KeyPresses(int code) const {
+    return QueryableKey(code) ? pressCounts[code] : 0;
+}
+
+bool c_InputDevice::KeyHeld(int code) const {
+    return QueryableKey(code) && heldKeys[code];
+}
+
+float c_InputDevice::TouchPosX(int index) const {
+    return index >= 0 && index < kTouches ? touchX[index] : 0;
+}
+
+float c_InputDevice::TouchPosY(int index) const {
+    return index >= 0 && index < kTouches ? touchY[index] : 0;
+}
+
+float c_InputDevice::StickY(int axis, int port) const {
+    if (axis < 0 || axis > 1 || port < 0 || port >= kPorts) return 0;
+    return sticks[port].axisY[axis];
+}
+
+float c_InputDevice::StickX(int axis, int port) const {
+    if (axis < 0 || axis > 1 || port < 0 || port >= kPorts) return 0;
+    return sticks[port].axisX[axis];
+}
+
+// The mouse is touch 0 as well.
+void c_InputDevice::UpdateMousePosition(float x, float y) {
+    mouseX = x;
+    mouseY = y;
+    touchX[0] = x;
+    touchY[0] = y;
+}
+
+void c_InputDevice::UpdateTouchPosition(int index, float x, float y) {
+    touchX[index] = x;
+    touchY[index] = y;
+    if (index == 0) {
+        mouseX = x;
+        mouseY = y;
+    }
+}
