@@ -26,6 +26,17 @@ bool StartsWith(StringView text, StringView prefix) {
 // Larger pictures than this are refused before decoding (no sheet comes near).
 constexpr long long kMaxImagePixels = 64ll << 20;
 constexpr int kMaxImageSide = 16384;
+// Deflate expands at most about 1032:1, so a file cannot honestly claim more
+// pixel bytes than this many times its own size.
+constexpr long long kMaxExpansion = 1100;
+
+long long FileSize(FILE* file) {
+    long here = ftell(file);
+    if (here < 0 || fseek(file, 0, SEEK_END) != 0) return -1;
+    long end = ftell(file);
+    fseek(file, here, SEEK_SET);
+    return end < 0 ? -1 : end - here;
+}
 
 }  // namespace
 
@@ -117,8 +128,10 @@ bool PlGame::DecodeImageFile(StringView path, DecodedImage* out) {
     if (!file) return false;
     int w = 0, h = 0, c = 0;
     if (!stbi_info_from_file(file.get(), &w, &h, &c)) return false;
+    long long pixelBytes = static_cast<long long>(w) * h * c;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide ||
-        static_cast<long long>(w) * h > kMaxImagePixels)
+        static_cast<long long>(w) * h > kMaxImagePixels ||
+        pixelBytes > FileSize(file.get()) * kMaxExpansion + 4096)
         return false;
     uint8_t* pixels = stbi_load_from_file(file.get(), &w, &h, &c, 0);
     if (!pixels) return false;

@@ -16,14 +16,10 @@ namespace {
 PlGlfwGame* glfwGame = nullptr;
 
 void OnKey(GLFWwindow*, int key, int, int action, int) {
-    int code = TranslateGlfwKey(key);
-    if (code <= 0 || !glfwGame) return;
-    if (action == GLFW_RELEASE) {
-        glfwGame->KeyInput(kEventKeyUp, code);
-    } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {
-        glfwGame->KeyInput(kEventKeyDown, code);
-        if (int ch = KeyPressCharacter(code)) glfwGame->KeyInput(kEventChar, ch);
-    }
+    if (!glfwGame) return;
+    KeyEvent events[2];
+    int n = GlfwKeyEvents(key, action, events);
+    for (int i = 0; i < n; i++) glfwGame->KeyInput(events[i].event, events[i].code);
 }
 
 void OnChar(GLFWwindow*, unsigned int codepoint) {

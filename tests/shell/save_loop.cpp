@@ -1,0 +1,20 @@
+// Saves the game's state over and over, each time with new highscores, and
+// says how many saves have finished. The crash test kills it mid-save.
+#include <cstdio>
+#include <string>
+
+#include "game/my_app.h"
+#include "shell/headless_game.h"
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    PlHeadlessGame platform(".", argv[1]);
+    c_MyApp app;
+    for (int n = 1;; n++) {
+        for (int i = 0; i < 60; i++) app.highscores[i] = n * 100 + i;
+        app.settings[5] = n % 4;
+        platform.WriteStateFile(Widen(app.BuildStateString()));
+        printf("%d\n", n);
+        fflush(stdout);
+    }
+}

@@ -1,0 +1,342 @@
+// Runs the real game headless from a recorded input script and prints a hash
+// of the game state and of the draw list, so whole matches can be replayed,
+// compared and timed. Optionally writes screenshots of chosen updates through
+// a real window (run it under a display, e.g. xvfb-run).
+//
+//   replay [--script FILE] [--updates N] [--size WxH] [--data DIR] [--state FILE]
+//          [--shot N:FILE.png]... [--random SEED] [--auto-start DIFFICULTY]
+//          [--matches N] [--quiet]
+//
+// Script lines: "<update> <command> [args]", applied before that update:
+//   move X Y | down X Y | up | key CODE | keyup CODE | tap CODE | size W H |
+//   suspend | resume            (# starts a comment; positions in device pixels)
+#include <GLFW/glfw3.h>
+#include <stb_image_write.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/my_app.h"
+#include "graphics/context.h"
+#include "graphics/renderer.h"
+#include "input/input.h"
+#include "shell/headless_game.h"
+#include "shell/random.h"
+
+namespace {
+
+struct ScriptEvent {
+    int update = 0;
+    std::string command;
+    float a = 0, b = 0;
+};
+
+struct Options {
+    std::string script;
+    int updates = 3600;
+    int width = 640, height = 480;
+    std::string dataDir;
+    std::string stateFile;
+    std::map<int, std::string> shots;
+    uint32_t randomSeed = 0;
+    bool randomInput = false;
+    int autoDifficulty = 0;
+    int matches = 0;
+    bool quiet = false;
+};
+
+[[noreturn]] void Usage(const char* message) {
+    fprintf(stderr, "replay: %s (see the comment at the top of tools/replay/replay.cpp)\n",
+            message);
+    exit(2);
+}
+
+std::string ExeFolder() {
+    char path[4096];
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return ".";
+    path[n] = '\0';
+    std::string s(path);
+    return s.substr(0, s.find_last_of('/'));
+}
+
+Options ParseOptions(int argc, char** argv) {
+    Options o;
+    o.dataDir = ExeFolder() + "/../../data";
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        auto next = [&]() -> std::string {
+            if (i + 1 >= argc) Usage(("missing value after " + arg).c_str());
+            return argv[++i];
+        };
+        if (arg == "--script") o.script = next();
+        else if (arg == "--updates") o.updates = std::max(0, atoi(next().c_str()));
+        else if (arg == "--size") {
+            std::string v = next();
+            if (sscanf(v.c_str(), "%dx%d", &o.width, &o.height) != 2 || o.width < 1 ||
+                o.height < 1 || o.width > 8192 || o.height > 8192)
+                Usage("bad --size");
+        } else if (arg == "--data") o.dataDir = next();
+        else if (arg == "--state") o.stateFile = next();
+        else if (arg == "--shot") {
+            std::string v = next();
+            size_t colon = v.find(':');
+            if (colon == std::string::npos) Usage("--shot wants N:FILE");
+            o.shots[atoi(v.substr(0, colon).c_str())] = v.substr(colon + 1);
+        } else if (arg == "--random") {
+            o.randomInput = true;
+            o.randomSeed = static_cast<uint32_t>(strtoul(next().c_str(), nullptr, 10));
+        } else if (arg == "--auto-start") o.autoDifficulty = std::clamp(atoi(next().c_str()), 1, 3);
+        else if (arg == "--matches") o.matches = std::max(0, atoi(next().c_str()));
+        else if (arg == "--quiet") o.quiet = true;
+        else Usage(("unknown option " + arg).c_str());
+    }
+    return o;
+}
+
+std::vector<ScriptEvent> ReadScript(const std::string& path) {
+    std::vector<ScriptEvent> events;
+    if (path.empty()) return events;
+    std::ifstream in(path);
+    if (!in) Usage(("cannot read script " + path).c_str());
+    std::string line;
+    while (std::getline(in, line)) {
+        line = line.substr(0, line.find('#'));
+        std::istringstream words(line);
+        ScriptEvent e;
+        if (!(words >> e.update >> e.command)) continue;
+        words >> e.a >> e.b;
+        events.push_back(e);
+    }
+    std::stable_sort(events.begin(), events.end(),
+                     [](const ScriptEvent& l, const ScriptEvent& r) { return l.update < r.update; });
+    return events;
+}
+
+// FNV-1a over raw bytes.
+struct Hasher {
+    uint64_t value = 1469598103934665603ull;
+    void Bytes(const void* data, size_t size) {
+        const auto* p = static_cast<const uint8_t*>(data);
+        for (size_t i = 0; i < size; i++) value = (value ^ p[i]) * 1099511628211ull;
+    }
+    template <typename T>
+    void Add(const T& v) { Bytes(&v, sizeof v); }
+};
+
+uint64_t HashState(const c_MyApp& app) {
+    Hasher h;
+    for (int v : {app.mode, app.score, app.shownScore, app.secondsLeft, app.matchStart,
+                  app.matchLength, app.matchOver, app.heldCharge, app.hurtTimer, app.spiderCap,
+                  app.difficulty, app.paused, app.panelY, app.timeUpTimer, app.menuPanelOpen,
+                  app.menuPanelSlide, app.titleSlide, app.loadStep})
+        h.Add(v);
+    h.Add(RandomSeed());
+    h.Bytes(app.fieldRecords.data(), sizeof app.fieldRecords);
+    h.Bytes(app.effectRecords.data(), sizeof app.effectRecords);
+    h.Bytes(app.highscores.data(), sizeof app.highscores);
+    h.Bytes(app.settings.data(), sizeof app.settings);
+    return h.value;
+}
+
+uint64_t HashDrawList(const c_MyApp& app) {
+    Hasher h;
+    h.Add(app.drawCount);
+    // Only the entries each command writes: 0..7 and 10..13.
+    for (int at = 0; at + 15 <= app.drawCount; at += 15) {
+        h.Bytes(&app.drawList[at], 8 * sizeof(float));
+        h.Bytes(&app.drawList[at + 10], 4 * sizeof(float));
+    }
+    return h.value;
+}
+
+long PeakResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Small generator of its own for random input, apart from the game's.
+struct InputDice {
+    uint32_t state;
+    uint32_t Next() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    }
+    float Unit() { return (Next() >> 8) * (1.0f / 16777216.0f); }
+};
+
+class Replay {
+public:
+    explicit Replay(const Options& o) : options_(o), dice_{o.randomSeed * 2654435761u + 1} {
+        std::string state = o.stateFile;
+        if (state.empty()) {
+            char folder[] = "/tmp/bw-replay-XXXXXX";
+            if (!mkdtemp(folder)) Usage("cannot make a temporary folder");
+            tempFolder_ = folder;
+            state = tempFolder_ + "/.vorlekstate";
+        }
+        platform_ = std::make_unique<PlHeadlessGame>(o.dataDir, state);
+        platform_->windowWidth = o.width;
+        platform_->windowHeight = o.height;
+        if (!o.shots.empty()) OpenWindow();
+    }
+
+    ~Replay() {
+        app_.reset();
+        platform_.reset();
+        if (window_) glfwTerminate();
+        if (!tempFolder_.empty()) {
+            unlink((tempFolder_ + "/.vorlekstate").c_str());
+            rmdir(tempFolder_.c_str());
+        }
+    }
+
+    int Run(const std::vector<ScriptEvent>& script) {
+        app_ = std::make_unique<c_MyApp>();
+        platform_->GameStart();
+        platform_->GameRender();
+        size_t next = 0;
+        int update = 0;
+        for (; update < options_.updates || (options_.matches && matchesDone_ < options_.matches);
+             update++) {
+            for (; next < script.size() && script[next].update <= update; next++) Apply(script[next]);
+            if (options_.randomInput) RandomInput();
+            if (options_.autoDifficulty) AutoStart();
+            platform_->Advance(update % 3 == 2 ? 16 : 17);  // 50 ms per 3 updates
+            platform_->GameUpdate();
+            platform_->GameRender();
+            CountMatches();
+            if (auto shot = options_.shots.find(update); shot != options_.shots.end())
+                Screenshot(shot->second);
+        }
+        printf("updates %d\nstate %016llx\ndrawlist %016llx\n", update,
+               static_cast<unsigned long long>(HashState(*app_)),
+               static_cast<unsigned long long>(HashDrawList(*app_)));
+        if (options_.matches) printf("matches %d\npeak-rss-kb %ld\n", matchesDone_, PeakResidentKb());
+        return 0;
+    }
+
+private:
+    void OpenWindow() {
+        if (!glfwInit()) Usage("screenshots need a display (try xvfb-run)");
+        glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+        window_ = glfwCreateWindow(options_.width, options_.height, "Brindlewick replay", nullptr,
+                                   nullptr);
+        if (!window_) Usage("cannot open a window for screenshots");
+        glfwMakeContextCurrent(window_);
+        platform_->glContext = true;
+    }
+
+    void Apply(const ScriptEvent& e) {
+        PlHeadlessGame& p = *platform_;
+        const std::string& c = e.command;
+        if (c == "move") p.MouseInput(kEventMouseMove, -1, e.a, e.b);
+        else if (c == "down") {
+            p.MouseInput(kEventMouseMove, -1, e.a, e.b);
+            p.MouseInput(kEventMouseDown, 0, e.a, e.b);
+        } else if (c == "up") p.MouseInput(kEventMouseUp, 0, 0, 0);
+        else if (c == "key") p.KeyInput(kEventKeyDown, static_cast<int>(e.a));
+        else if (c == "keyup") p.KeyInput(kEventKeyUp, static_cast<int>(e.a));
+        else if (c == "tap") {
+            p.KeyInput(kEventKeyDown, static_cast<int>(e.a));
+            p.KeyInput(kEventKeyUp, static_cast<int>(e.a));
+        } else if (c == "size") {
+            p.windowWidth = std::clamp(static_cast<int>(e.a), 1, 8192);
+            p.windowHeight = std::clamp(static_cast<int>(e.b), 1, 8192);
+        } else if (c == "suspend") p.GameSuspend();
+        else if (c == "resume") p.GameResume();
+        else fprintf(stderr, "replay: unknown script command '%s' ignored\n", c.c_str());
+    }
+
+    // Wanders the pointer, pressing and releasing now and then; sometimes aims
+    // a held toothpick into the ring so throws happen too.
+    void RandomInput() {
+        PlHeadlessGame& p = *platform_;
+        float w = static_cast<float>(p.windowWidth), h = static_cast<float>(p.windowHeight);
+        uint32_t roll = dice_.Next() % 100;
+        if (roll < 30) {
+            float x = dice_.Unit() * w, y = dice_.Unit() * h;
+            if (app_ && app_->heldCharge > 0 && roll < 15) {
+                x = w * 0.5f + (dice_.Unit() - 0.5f) * 150;
+                y = h * 0.5f + (dice_.Unit() - 0.5f) * 150;
+            }
+            p.MouseInput(kEventMouseMove, -1, x, y);
+        } else if (roll < 40) {
+            p.MouseInput(kEventMouseDown, 0, InputDevice()->PointerX(), InputDevice()->PointerY());
+        } else if (roll < 48) {
+            p.MouseInput(kEventMouseUp, 0, 0, 0);
+        } else if (roll == 48 && dice_.Next() % 8 == 0) {
+            p.KeyInput(kEventKeyDown, 27);  // an occasional pause
+            p.KeyInput(kEventKeyUp, 27);
+        }
+    }
+
+    // On the title screen, picks the difficulty by keys and starts a match.
+    void AutoStart() {
+        if (!app_ || app_->mode != kModeTitle || app_->loadStep != 0 || app_->timeUpTimer > 0)
+            return;
+        PlHeadlessGame& p = *platform_;
+        app_->difficulty = options_.autoDifficulty;
+        if (app_->controlLatch == 0) p.KeyInput(kEventKeyDown, 90);  // Z: action A
+        else p.KeyInput(kEventKeyUp, 90);
+    }
+
+    void CountMatches() {
+        bool over = app_->mode == kModeRecord;
+        if (over && !wasRecording_) {
+            matchesDone_++;
+            if (!options_.quiet && options_.matches)
+                printf("match %d score %d peak-rss-kb %ld\n", matchesDone_, app_->score,
+                       PeakResidentKb());
+        }
+        wasRecording_ = over;
+    }
+
+    void Screenshot(const std::string& path) {
+        PlGraphics* g = GraphicsDevice();
+        int w = g->Width(), h = g->Height();
+        std::vector<int32_t> pixels(static_cast<size_t>(w) * h);
+        g->ReadPixels(pixels, 0, 0, w, h, 0, w);
+        std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+        for (size_t i = 0; i < pixels.size(); i++) {
+            auto p = static_cast<uint32_t>(pixels[i]);
+            rgb[i * 3 + 0] = p >> 16 & 0xFF;
+            rgb[i * 3 + 1] = p >> 8 & 0xFF;
+            rgb[i * 3 + 2] = p & 0xFF;
+        }
+        if (!stbi_write_png(path.c_str(), w, h, 3, rgb.data(), w * 3))
+            fprintf(stderr, "replay: cannot write %s\n", path.c_str());
+    }
+
+    Options options_;
+    InputDice dice_;
+    std::unique_ptr<PlHeadlessGame> platform_;
+    std::unique_ptr<c_MyApp> app_;
+    GLFWwindow* window_ = nullptr;
+    std::string tempFolder_;
+    int matchesDone_ = 0;
+    bool wasRecording_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options = ParseOptions(argc, argv);
+    std::vector<ScriptEvent> script = ReadScript(options.script);
+    Replay replay(options);
+    return replay.Run(script);
+}
