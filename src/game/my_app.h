@@ -84,6 +84,8 @@ class c_MyApp : public c_App {
     int AssetLoadStep();
     int DrawLoadingScreen(int unused = 0);
     void ChooseResolutionLevel();
+    TextBuffer SheetFileName(StringView name) const;
+    void QueueDotRing(float r, float g, float b, int angleOffset);
 
     // --- saves (frontend/saves.cpp) ---
     int LoadSaves();
@@ -97,6 +99,13 @@ class c_MyApp : public c_App {
     int SetTextEntry(int on);
     int ControlDown(int code);  // game/controls.cpp
     int PlaySfx(int id, float rate, float volume, float pan);
+    // Steps of HandleUpdate / HandleResume.
+    void ApplySuspendPause();
+    void MeasureRate(int& stamp, int& fps, int& average);
+    void SampleInput();
+    void UpdateLatches();
+    void RunModeMachine();
+    void QueueDebugLine();
 
     // --- draw list (game/draw_list.cpp) ---
     int ResetDrawState();
@@ -113,6 +122,10 @@ class c_MyApp : public c_App {
     int QueueButton(int image, float x, float y, int frame);
     static TextBuffer PadNumber(int n, int width, StringView pad);
     int DrawCount() const { return drawCount; }
+    void PushCommand(float kind, float x, float y, float sizeX, float sizeY, float frame);
+    int Geometry(int image, int entry) const;
+    void FitScreen(int deviceWidth, int deviceHeight);
+    void ReplayDrawList();
 
     // --- match (game/match.cpp) ---
     int StartMatch();

@@ -11,10 +11,22 @@
 #include "graphics/renderer.h"
 
 class c_GraphicsContext {
-public:
+  public:
     static constexpr int kStackMatrices = 32;
 
     int SyncMatrix();
+
+    // The six matrix values with their identity flag, for a quick save and restore.
+    struct Matrix {
+        float ix, iy, jx, jy, tx, ty;
+        int hasTransform;
+    };
+    Matrix CurrentMatrix() const { return {ix, iy, jx, jy, tx, ty, hasTransform}; }
+    void RestoreMatrix(const Matrix& m) {
+        ix = m.ix, iy = m.iy, jx = m.jx, jy = m.jy, tx = m.tx, ty = m.ty;
+        hasTransform = m.hasTransform;
+        matrixDirty = 1;
+    }
 
     std::shared_ptr<c_Image> builtinFont;
     std::shared_ptr<c_Image> font;
@@ -48,6 +60,9 @@ void Transform(float a, float b, float c, float d, float e, float f);
 void Translate(float x, float y);
 void Scale(float x, float y);
 void Rotate(float angle);
+// Translate (x, y), Rotate (rotation), Scale, Translate (-hx, -hy) as one change.
+void TransformSprite(float x, float y, float rotation, float scaleX, float scaleY, float hx,
+                     float hy);
 void Clear(float r, float g, float b);
 void DrawRect(float x, float y, float width, float height);
 void DrawLine(float x1, float y1, float x2, float y2);

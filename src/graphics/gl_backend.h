@@ -19,7 +19,7 @@ struct GraphicsStats {
 enum class GlFormat { Luminance = 1, LuminanceAlpha = 2, Rgb = 3, Rgba = 4 };
 
 class GlBackend {
-public:
+  public:
     virtual ~GlBackend() = default;
     // Viewport, orthographic projection, client arrays at `vertices` (stride 20), blend on.
     virtual void BeginFrame(int width, int height, const void* vertices) = 0;
@@ -28,8 +28,7 @@ public:
     virtual void DisableScissor() = 0;
     virtual void EnableScissor(int x, int y, int w, int h) = 0;  // GL rows, bottom-up
     // kind 1 points, 2 lines, 4 quads (indexed triangles), 5 fan; texture 0 = none.
-    virtual void Draw(int kind, int vertexCount, uint32_t texture,
-                      const uint16_t* quadIndices) = 0;
+    virtual void Draw(int kind, int vertexCount, uint32_t texture, const uint16_t* quadIndices) = 0;
     virtual void ReadPixelsBgra(int x, int y, int w, int h, uint8_t* out) = 0;  // GL rows
     // A new texture name, bound, with nearest filtering and clamp to edge.
     virtual uint32_t CreateTexture() = 0;
@@ -45,11 +44,12 @@ std::unique_ptr<GlBackend> MakeOpenGlBackend();
 
 // Records calls instead of drawing. Test switches make texture sizes fail.
 class NullGlBackend : public GlBackend {
-public:
+  public:
     void BeginFrame(int width, int height, const void* vertices) override {
         frames++;
         frameWidth = width;
         frameHeight = height;
+        additiveNow = false;  // GL is set back to alpha blending
     }
     void Clear(float r, float g, float b) override { clears++; }
     void SetBlendAdditive(bool additive) override {

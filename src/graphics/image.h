@@ -20,7 +20,7 @@ enum ImageFlags {
 };
 
 class c_Image : public std::enable_shared_from_this<c_Image> {
-public:
+  public:
     int SetHandlePoint(float tx, float ty);
     int ApplyFrameFlags(int flags);
     // Frames as a horizontal strip over the whole surface; none if frameCount < 1
@@ -32,8 +32,8 @@ public:
     std::shared_ptr<c_Image> Init(int x, int y, int frameWidth, int frameHeight, int frameCount,
                                   int flags, std::shared_ptr<c_Image> source);
     // None unless this image has exactly one frame.
-    std::shared_ptr<c_Image> CutImage(int x, int y, int frameWidth, int frameHeight,
-                                      int frameCount, int flags);
+    std::shared_ptr<c_Image> CutImage(int x, int y, int frameWidth, int frameHeight, int frameCount,
+                                      int flags);
     int FrameCount() const { return static_cast<int>(frames.size()); }
 
     std::shared_ptr<PlSurface> surface;
@@ -44,14 +44,17 @@ public:
     float tx = 0;
     float ty = 0;
     std::shared_ptr<c_Image> source;
+
+  private:
+    std::shared_ptr<c_Image> Self();
 };
 
 // "vorlek://data/" in front of bare names.
 String ApplyDataPathRule(StringView path);
 
 std::shared_ptr<c_Image> OpenImage(StringView path, int frameCount, int flags);
-std::shared_ptr<c_Image> OpenImage(StringView path, int frameWidth, int frameHeight,
-                                   int frameCount, int flags);
+std::shared_ptr<c_Image> OpenImage(StringView path, int frameWidth, int frameHeight, int frameCount,
+                                   int flags);
 // Frames outside 0..count-1 draw nothing, as does drawing outside a render.
 void PaintImage(c_Image* image, float x, float y, int frame);
 void PaintImage(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,

@@ -17,11 +17,16 @@ struct Vertex {
 };
 static_assert(sizeof(Vertex) == 20);
 
+// Premultiplied colour as R, G, B, A bytes (A<<24 | B<<16 | G<<8 | R). Alpha is
+// kept to 0..1 and colours to 0..255, so no byte spills into its neighbour and
+// no colour byte exceeds the alpha byte.
+uint32_t PackColour(float r, float g, float b, float alpha);
+
 // Why the pending batch was submitted (GraphicsStats keeps one count each).
 enum class FlushCause { Kind, Capacity, State };
 
 class PlGraphics {
-public:
+  public:
     static constexpr int kMaxVertices = 1024;
     static constexpr int kMaxQuads = 256;
 
@@ -63,7 +68,9 @@ public:
     GlBackend* Backend() { return backend_.get(); }
     const GraphicsStats& Stats() const { return stats_; }          // frame in progress
     const GraphicsStats& LastFrame() const { return lastFrame_; }  // last finished frame
-    uint32_t PackedColour() const { return packedColour_; }
+    uint32_t PackedColour() const {
+        return colourDirty_ ? PackColour(r_, g_, b_, alpha_) : packedColour_;
+    }
     int BatchKind() const { return batchKind_; }
     int BatchCount() const { return batchCount_; }
     bool HasTransform() const { return hasTransform_; }
@@ -71,7 +78,7 @@ public:
     // Overrides the window size (headless platforms without a window).
     void SetSize(int width, int height) { width_ = width, height_ = height; }
 
-private:
+  private:
     void Flush(FlushCause cause);
     Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach);
     void PutVertex(Vertex& v, float x, float y) const;
@@ -81,6 +88,7 @@ private:
     std::shared_ptr<GlBackend> backend_;  // shared with the surfaces it made
     int width_ = 0, height_ = 0;
     uint32_t packedColour_ = 0;
+    bool colourDirty_ = false;  // packed at the next vertex, not at every setter
     float r_ = 0, g_ = 0, b_ = 0, alpha_ = 0;
     float ix_ = 0, iy_ = 0, jx_ = 0, jy_ = 0, tx_ = 0, ty_ = 0;
     bool hasTransform_ = false;
@@ -93,7 +101,3 @@ private:
     int blendInForce_ = -1;      // -1: unknown, so the next SetBlend reaches GL
     GraphicsStats stats_, lastFrame_;
 };
-
-// Premultiplied colour as R, G, B, A bytes (A<<24 | B<<16 | G<<8 | R); each byte
-// is clamped to 0..255 so out-of-range input cannot spill into a neighbour.
-uint32_t PackColour(float r, float g, float b, float alpha);

@@ -8,7 +8,7 @@
 #include "shell/platform_game.h"
 
 class PlSurface {
-public:
+  public:
     // The backend is shared so a surface that outlives the renderer can still
     // release its texture safely.
     explicit PlSurface(std::shared_ptr<GlBackend> backend) : backend_(std::move(backend)) {}
@@ -32,7 +32,7 @@ public:
     float texScaleU = 0;
     float texScaleV = 0;
 
-private:
+  private:
     std::shared_ptr<GlBackend> backend_;
 };
 

@@ -1,0 +1,59 @@
+// The nine abstract controls: keys, pad buttons of port 0 and its first stick.
+#include "game/my_app.h"
+#include "input/input.h"
+
+namespace {
+
+constexpr float kStickThreshold = 0.4f;
+constexpr int kPadButton = 256;  // button n of port 0 is key 256 + n
+
+struct ControlKeys {
+    int code;
+    int keys[4];  // 0 ends the list
+    int padButton;
+};
+
+constexpr ControlKeys kControlKeys[] = {
+    {kControlUp, {38, 87}, 9},         // Up arrow, W
+    {kControlLeft, {37, 65}, 8},       // Left arrow, A
+    {kControlRight, {39, 68}, 10},     // Right arrow, D
+    {kControlDown, {40, 83}, 11},      // Down arrow, S
+    {kControlA, {90, 74, 32, 13}, 0},  // Z, J, Space, Enter
+    {kControlB, {88, 75, 17}, 1},      // X, K, Control
+    {kControlC, {67, 76, 16}, 2},      // C, L, Shift
+    {kControlD, {86, 73}, 3},          // V, I
+    {kControlBack, {27, 46, 8}, 7},    // Escape, Delete, Backspace
+};
+
+// Directions also answer to the first stick, beyond the threshold only.
+bool StickPushed(const c_InputDevice& input, int code) {
+    switch (code) {
+        case kControlUp:
+            return input.StickY(0, 0) < -kStickThreshold;
+        case kControlLeft:
+            return input.StickX(0, 0) < -kStickThreshold;
+        case kControlRight:
+            return input.StickX(0, 0) > kStickThreshold;
+        case kControlDown:
+            return input.StickY(0, 0) > kStickThreshold;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+// Held state only: a control answers on every update while its input is held.
+int c_MyApp::ControlDown(int code) {
+    const c_InputDevice* input = InputDevice();
+    if (!input) return 0;
+    for (const ControlKeys& control : kControlKeys) {
+        if (control.code != code) continue;
+        for (int key : control.keys) {
+            if (key != 0 && input->KeyHeld(key)) return 1;
+        }
+        if (input->KeyHeld(kPadButton + control.padButton)) return 1;
+        return StickPushed(*input, code) ? 1 : 0;
+    }
+    return 0;
+}

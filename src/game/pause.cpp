@@ -1,0 +1,223 @@
+// The pause icon and the pause panel: quit, resume and sound, worked with the
+// pointer or the controls. Paused time is pushed out of the match clock.
+#include <algorithm>
+#include <cmath>
+
+#include "game/my_app.h"
+#include "music/tune_player.h"
+#include "shell/platform_game.h"
+
+namespace {
+
+constexpr int kIconSheet = 97;
+constexpr int kClickSound = 98;
+constexpr int kSoundModeSetting = 5;
+constexpr int kPanelStep = 24;
+constexpr int kPanelHidden = -64;
+
+// Frames of the icon sheet.
+enum IconFrame {
+    kFramePause = 0,
+    kFrameQuit = 1,
+    kFrameResume = 3,
+    kFrameSoundOn = 4,
+    kFrameSoundOff = 5,
+    kFrameRing = 6
+};
+
+// Selections made with the controls.
+enum PanelChoice { kChoiceQuit = -1, kChoiceResume = 0, kChoiceSound = 1 };
+
+struct Point {
+    float x, y;
+};
+
+// The menu click, pitched to tell the actions apart.
+void Click(c_MyApp& app, float rate) {
+    app.PlaySfx(kClickSound, rate, 0.5f, 0);
+}
+
+// Opens the panel from the match.
+void OpenPanel(c_MyApp& app) {
+    app.paused = 1;
+    app.panelDirection = 1;
+    app.panelChoice = kChoiceResume;
+    Click(app, 1);
+}
+
+// Starts the panel sliding away; the match resumes once it has left.
+void ClosePanel(c_MyApp& app) {
+    app.paused = 1;
+    app.panelDirection = -1;
+    Click(app, 1);
+}
+
+// Ends the match with the score so far, as if the time were up.
+void QuitMatch(c_MyApp& app) {
+    app.paused = 0;
+    app.panelDirection = -1;
+    app.panelY = kPanelHidden;
+    if (app.matchOver == 0 && app.tunePlayer) {
+        app.tunePlayer->StopAll(1);
+        if (Globals().musicSwitch == 1) app.tunePlayer->StopAll(1);
+    }
+    app.matchOver = 1;
+    // The hand empties and the countdown falls silent, as at a real time-up.
+    app.heldCharge = 0;
+    app.tickThreshold = -10;
+    Click(app, 0.5f);
+}
+
+// Where the quit (side -1) and sound (side 1) buttons sit for the screen's shape.
+Point SideButton(const c_MyApp& app, int side) {
+    float w = Globals().screenWidth;
+    float dx = app.landscape == 1 ? 140.0f : 96.0f;
+    float dy = app.landscape == 1 ? 64.0f : 96.0f;
+    return {std::trunc(w / 2 + side * dx), std::trunc(app.panelY - dy)};
+}
+
+// The yellow selection ring around a button.
+void QueueRing(c_MyApp& app, Point p) {
+    app.SetDrawScale(2.5f);
+    app.SetDrawColor(255, 255, 100, 1);
+    app.QueueImage(kIconSheet, p.x, p.y, kFrameRing);
+}
+
+// A fresh control press, consumed.
+bool ControlPressed(c_MyApp& app, int code) {
+    if (app.controlLatch != 0 || !app.ControlDown(code)) return false;
+    app.controlLatch = 1;
+    return true;
+}
+
+// A fresh touch on a button, consumed.
+bool TouchPressed(c_MyApp& app, bool touched) {
+    if (!touched || app.pointerLatch != 0) return false;
+    app.pointerLatch = 1;
+    return true;
+}
+
+// Every paused update pushes the match start past the time it took.
+void ShiftClock(c_MyApp& app) {
+    int now = PlatformGame()->ElapsedMs();
+    if (app.pauseStamp != kNone) app.matchStart += now - app.pauseStamp;
+    app.pauseStamp = now;
+}
+
+// The play field darkens as the panel comes down.
+void DrawVeil(c_MyApp& app) {
+    float w = Globals().screenWidth, h = Globals().screenHeight;
+    float alpha = std::abs(static_cast<float>(app.panelY)) / (h * 0.8f);
+    app.ResetDrawState();
+    // A degenerate (tiny or empty) screen must not push the alpha past opaque.
+    app.SetDrawColor(0, 0, 0, std::isfinite(alpha) ? std::clamp(alpha, 0.0f, 1.0f) : 1.0f);
+    app.QueueRect(0, 0, w, h);
+}
+
+// The panel slides down to mid-screen, or up and away.
+void MovePanel(c_MyApp& app) {
+    float h = Globals().screenHeight;
+    if (app.panelDirection == 1 && app.panelY < h * 0.5f) app.panelY += kPanelStep;
+    if (app.panelDirection == -1) {
+        if (app.panelY > kPanelHidden) app.panelY -= kPanelStep;
+        if (app.panelY < -32) app.paused = 0;
+    }
+}
+
+// The panel's body and its two stripes.
+void DrawPanelBody(c_MyApp& app) {
+    float cx = Globals().screenWidth / 2, y = static_cast<float>(app.panelY);
+    bool wide = app.landscape == 1;
+    app.ResetDrawState();
+    app.SetDrawColor(255, 255, 10, 0.6f);
+    wide ? app.QueueRect(cx - 128, y - 64, 256, 8) : app.QueueRect(cx - 96, y - 92, 192, 8);
+    app.SetDrawColor(255, 150, 10, 0.7f);
+    wide ? app.QueueRect(cx - 140, y - 52, 280, 104) : app.QueueRect(cx - 128, y - 80, 256, 160);
+    app.SetDrawColor(10, 150, 255, 0.6f);
+    wide ? app.QueueRect(cx - 128, y + 56, 256, 8) : app.QueueRect(cx - 96, y + 84, 192, 8);
+}
+
+// The resume button and its control selection.
+void UpdateResumeButton(c_MyApp& app) {
+    Point p{Globals().screenWidth / 2, static_cast<float>(app.panelY)};
+    app.SetDrawScale(2);
+    app.SetDrawColor(50, 50, 250, 1);
+    if (TouchPressed(app, app.QueueButton(kIconSheet, p.x, p.y, kFrameResume))) ClosePanel(app);
+    if (app.panelChoice != kChoiceResume) return;
+    QueueRing(app, p);
+    if (ControlPressed(app, kControlA)) {
+        ClosePanel(app);
+    } else if (ControlPressed(app, kControlLeft) || ControlPressed(app, kControlUp)) {
+        app.panelChoice = kChoiceQuit;
+        Click(app, 0.8f);
+    } else if (ControlPressed(app, kControlRight)) {
+        app.panelChoice = kChoiceSound;
+        Click(app, 1.2f);
+    }
+}
+
+// The quit button and its control selection.
+void UpdateQuitButton(c_MyApp& app) {
+    Point q = SideButton(app, -1);
+    app.SetDrawScale(2);
+    app.SetDrawColor(255, 50, 50, 1);
+    if (TouchPressed(app, app.QueueButton(kIconSheet, q.x, q.y, kFrameQuit))) QuitMatch(app);
+    if (app.panelChoice != kChoiceQuit) return;
+    QueueRing(app, q);
+    if (ControlPressed(app, kControlA)) {
+        QuitMatch(app);
+    } else if (ControlPressed(app, kControlRight) || ControlPressed(app, kControlDown)) {
+        app.panelChoice = kChoiceResume;
+        Click(app, 0.8f);
+    }
+}
+
+// The sound button; touch toggles on/off, action A cycles all four modes.
+void UpdateSoundButton(c_MyApp& app) {
+    int& soundMode = app.settings[kSoundModeSetting];
+    Point s = SideButton(app, 1);
+    app.SetDrawScale(2);
+    app.SetDrawColor(50, 250, 50, 1);
+    int frame = soundMode == 0 ? kFrameSoundOff : kFrameSoundOn;
+    if (TouchPressed(app, app.QueueButton(kIconSheet, s.x, s.y, frame))) {
+        soundMode = 1 - soundMode;
+        if (soundMode < 0 || soundMode > 1) soundMode = 0;
+        Click(app, 1);
+    }
+    if (app.panelChoice != kChoiceSound) return;
+    QueueRing(app, s);
+    if (ControlPressed(app, kControlA)) {
+        soundMode = ((soundMode + 1) % 4 + 4) % 4;  // stays in 0..3 even from a stray value
+        Click(app, 1);
+    } else if (ControlPressed(app, kControlLeft) || ControlPressed(app, kControlDown)) {
+        app.panelChoice = kChoiceResume;
+        Click(app, 0.8f);
+    }
+}
+
+}  // namespace
+
+int c_MyApp::UpdatePauseButton() {
+    ResetDrawState();
+    titleSlide = -32;
+    if (paused == 0 && ControlPressed(*this, kControlBack)) OpenPanel(*this);
+    if (QueueButton(kIconSheet, 16, 16, kFramePause) && paused == 0) {
+        pointerLatch = 1;
+        OpenPanel(*this);
+    }
+    if (paused == 1) UpdatePausePanel();
+    if (paused == 0) pauseStamp = kNone;
+    return 0;
+}
+
+int c_MyApp::UpdatePausePanel() {
+    ShiftClock(*this);
+    DrawVeil(*this);
+    MovePanel(*this);
+    DrawPanelBody(*this);
+    UpdateResumeButton(*this);
+    UpdateQuitButton(*this);
+    UpdateSoundButton(*this);
+    if (ControlPressed(*this, kControlBack)) ClosePanel(*this);
+    return 0;
+}

@@ -1,0 +1,190 @@
+// The drawing state and the framework's drawing functions over the renderer.
+#include "graphics/context.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+PlGraphics* gGraphicsDevice = nullptr;
+PlGraphics* gRenderDevice = nullptr;
+c_GraphicsContext gContext;
+
+// Truncates toward zero; values no int can hold are held at the ends (NaN is 0).
+int TruncToInt(float v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483520.0f) return INT32_MAX;
+    if (v <= -2147483648.0f) return INT32_MIN;
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+PlGraphics* GraphicsDevice() {
+    return gGraphicsDevice;
+}
+void SetGraphicsDevice(PlGraphics* device) {
+    gGraphicsDevice = device;
+    if (!device) gRenderDevice = nullptr;
+}
+PlGraphics* RenderDevice() {
+    return gRenderDevice;
+}
+c_GraphicsContext* GraphicsContext() {
+    return &gContext;
+}
+
+// Sends the matrix only when it changed and something is about to be drawn.
+int c_GraphicsContext::SyncMatrix() {
+    if (!matrixDirty || !gRenderDevice) return 0;
+    gRenderDevice->SetMatrix(ix, iy, jx, jy, tx, ty);
+    matrixDirty = 0;
+    return 0;
+}
+
+void SetColor(float r, float g, float b) {
+    gContext.colorR = r, gContext.colorG = g, gContext.colorB = b;
+    if (gRenderDevice) gRenderDevice->SetColor(r, g, b);
+}
+
+void SetAlpha(float alpha) {
+    gContext.alpha = alpha;
+    if (gRenderDevice) gRenderDevice->SetAlpha(alpha);
+}
+
+void SetBlend(int blend) {
+    gContext.blend = blend;
+    if (gRenderDevice) gRenderDevice->SetBlend(blend);
+}
+
+void SetScissor(float x, float y, float width, float height) {
+    gContext.scissorX = x, gContext.scissorY = y;
+    gContext.scissorWidth = width, gContext.scissorHeight = height;
+    if (gRenderDevice) {
+        gRenderDevice->SetScissor(TruncToInt(x), TruncToInt(y), TruncToInt(width),
+                                  TruncToInt(height));
+    }
+}
+
+void SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
+    c_GraphicsContext& c = gContext;
+    c.ix = ix, c.iy = iy, c.jx = jx, c.jy = jy, c.tx = tx, c.ty = ty;
+    c.hasTransform = (ix == 1 && iy == 0 && jx == 0 && jy == 1 && tx == 0 && ty == 0) ? 0 : 1;
+    c.matrixDirty = 1;
+}
+
+// A push onto a full stack is ignored rather than written past its end.
+void PushMatrix() {
+    c_GraphicsContext& c = gContext;
+    if (c.matrixDepth < 0 || c.matrixDepth + 6 > static_cast<int>(c.matrixStack.size())) return;
+    float* m = &c.matrixStack[static_cast<size_t>(c.matrixDepth)];
+    m[0] = c.ix, m[1] = c.iy, m[2] = c.jx, m[3] = c.jy, m[4] = c.tx, m[5] = c.ty;
+    c.matrixDepth += 6;
+}
+
+// A pop from an empty stack leaves the identity instead of reading before it.
+void PopMatrix() {
+    c_GraphicsContext& c = gContext;
+    if (c.matrixDepth < 6 || c.matrixDepth > static_cast<int>(c.matrixStack.size())) {
+        c.matrixDepth = 0;
+        SetMatrix(1, 0, 0, 1, 0, 0);
+        return;
+    }
+    c.matrixDepth -= 6;
+    const float* m = &c.matrixStack[static_cast<size_t>(c.matrixDepth)];
+    SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]);
+}
+
+// The given transform acts on a point first, then the current matrix.
+void Transform(float a, float b, float c, float d, float e, float f) {
+    const c_GraphicsContext& m = gContext;
+    SetMatrix(a * m.ix + b * m.jx, a * m.iy + b * m.jy, c * m.ix + d * m.jx, c * m.iy + d * m.jy,
+              e * m.ix + f * m.jx + m.tx, e * m.iy + f * m.jy + m.ty);
+}
+
+void Translate(float x, float y) {
+    Transform(1, 0, 0, 1, x, y);
+}
+
+void Scale(float x, float y) {
+    Transform(x, 0, 0, y, 0, 0);
+}
+
+// Positive angles turn counter-clockwise on a y-down screen.
+void Rotate(float angle) {
+    const float r = angle * 0.017453292f;
+    const float c = std::cos(r), s = std::sin(r);
+    Transform(c, -s, s, c, 0, 0);
+}
+
+// Translate (x, y), Rotate, Scale, Translate (-hx, -hy) in one step: the same
+// arithmetic in the same order as the four calls, without the states between.
+void TransformSprite(float x, float y, float rotation, float scaleX, float scaleY, float hx,
+                     float hy) {
+    const c_GraphicsContext& m = gContext;
+    float c = 1, s = 0;  // exactly what cos and sin give for 0
+    if (rotation != 0) {
+        const float r = rotation * 0.017453292f;
+        c = std::cos(r), s = std::sin(r);
+    }
+    const float tx = x * m.ix + y * m.jx + m.tx, ty = x * m.iy + y * m.jy + m.ty;
+    const float ix = scaleX * (c * m.ix + -s * m.jx), iy = scaleX * (c * m.iy + -s * m.jy);
+    const float jx = scaleY * (s * m.ix + c * m.jx), jy = scaleY * (s * m.iy + c * m.jy);
+    SetMatrix(ix, iy, jx, jy, -hx * ix + -hy * jx + tx, -hx * iy + -hy * jy + ty);
+}
+
+void Clear(float r, float g, float b) {
+    if (gRenderDevice) gRenderDevice->Clear(r, g, b);
+}
+
+void DrawRect(float x, float y, float width, float height) {
+    if (!gRenderDevice) return;
+    gContext.SyncMatrix();
+    gRenderDevice->DrawRect(x, y, width, height);
+}
+
+void DrawLine(float x1, float y1, float x2, float y2) {
+    if (!gRenderDevice) return;
+    gContext.SyncMatrix();
+    gRenderDevice->DrawLine(x1, y1, x2, y2);
+}
+
+void DrawEllipse(float x, float y, float xRadius, float yRadius) {
+    if (!gRenderDevice) return;
+    gContext.SyncMatrix();
+    gRenderDevice->DrawOval(x - xRadius, y - yRadius, 2 * xRadius, 2 * yRadius);
+}
+
+void ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
+                int pitch) {
+    if (gRenderDevice) gRenderDevice->ReadPixels(pixels, x, y, width, height, offset, pitch);
+}
+
+int DisplayWidth() {
+    return gGraphicsDevice ? gGraphicsDevice->Width() : 0;
+}
+int DisplayHeight() {
+    return gGraphicsDevice ? gGraphicsDevice->Height() : 0;
+}
+
+// Every render starts from the same state, whatever the last one left.
+void BeginRenderState() {
+    gRenderDevice = gGraphicsDevice;
+    gContext.matrixDepth = 0;
+    SetMatrix(1, 0, 0, 1, 0, 0);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    SetBlend(0);
+    SetScissor(0, 0, static_cast<float>(DisplayWidth()), static_cast<float>(DisplayHeight()));
+}
+
+void EndRenderState() {
+    gRenderDevice = nullptr;
+}
+
+// The built-in font is loaded once per process; a missing file leaves none.
+void SetDefaultFont() {
+    if (!gContext.builtinFont) gContext.builtinFont = OpenImage(u"tavo_font.png", 96, XBorder);
+    gContext.font = gContext.builtinFont;
+    gContext.fontFirstCode = 32;
+}

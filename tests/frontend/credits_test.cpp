@@ -1,0 +1,154 @@
+// The credits panel: the test-card grid, flying in and out, closing, and the
+// scroller that resumes where it stopped and never shows its last entry.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "frontend_helpers.h"
+
+namespace {
+
+constexpr int kKeyEscape = 27;
+
+bool Near(float a, float b) {
+    return std::fabs(a - b) < 0.01f;
+}
+
+// Rectangles of one size: the base squares of the cells, or the edge bars.
+std::vector<Command> RectsSized(const c_MyApp& app, float w, float h) {
+    std::vector<Command> out;
+    for (const Command& c : Rects(app))
+        if (Near(c.sizeX, w) && Near(c.sizeY, h)) out.push_back(c);
+    return out;
+}
+
+// Opens the panel with the maker's logo and lets it fly in completely.
+void OpenPanel(GameHarness& h) {
+    float w = Globals().screenWidth * h.App().screenScaleX;
+    float ht = Globals().screenHeight * h.App().screenScaleY;
+    Tap(h, w - 70 * h.App().screenScaleX, ht - 40 * h.App().screenScaleY);
+    ASSERT_EQ(h.App().menuPanelOpen, 1);
+    h.Step(30);
+}
+
+// Scroller progress in units: grows 0.3 per drawn update.
+float ScrollProgress(const c_MyApp& app) {
+    return app.creditLine * 16 - app.creditScroll;
+}
+
+}  // namespace
+
+TEST(Credits, GridOf13By10CellsWithEdgeGradients) {
+    GameHarness h;
+    SettleTitle(h);
+    OpenPanel(h);
+    c_MyApp& app = h.App();
+    ASSERT_EQ(app.menuPanelSlide, 30);
+    const float c = 640.0f / 12;
+    std::vector<Command> cells = RectsSized(app, c + 1, c + 1);
+    EXPECT_EQ(cells.size(), 130u);
+    std::set<int> xs, ys;
+    for (const Command& cell : cells) {
+        xs.insert(static_cast<int>(std::lround(cell.x)));
+        ys.insert(static_cast<int>(std::lround(cell.y)));
+    }
+    EXPECT_EQ(xs.size(), 13u);
+    EXPECT_EQ(ys.size(), 10u);
+
+    // Top row runs red to green from the left, bottom row black to white.
+    std::vector<Command> rows = RectsSized(app, c - 16, c);
+    ASSERT_EQ(rows.size(), 22u);
+    const Command* topLeft = nullptr;
+    const Command* topRight = nullptr;
+    const Command* bottomLeft = nullptr;
+    for (const Command& r : rows) {
+        bool top = r.y < 0;
+        const Command*& first = top ? topLeft : bottomLeft;
+        if (!first || r.x < first->x) first = &r;
+        if (top && (!topRight || r.x > topRight->x)) topRight = &r;
+    }
+    ASSERT_TRUE(topLeft && topRight && bottomLeft);
+    EXPECT_EQ(topLeft->r, 0);
+    EXPECT_EQ(topLeft->g, 255);
+    EXPECT_EQ(topRight->r, 255);
+    EXPECT_EQ(topRight->g, 0);
+    EXPECT_EQ(bottomLeft->r, 0);
+    EXPECT_EQ(RectsSized(app, c, c - 16).size(), 16u);  // side columns, 8 each
+    EXPECT_FLOAT_EQ(topLeft->alpha, 1);
+}
+
+TEST(Credits, FreshTouchClosesWithItsSoundAndThePanelFliesOut) {
+    GameHarness h;
+    SettleTitle(h);
+    OpenPanel(h);
+    c_MyApp& app = h.App();
+    int channel = app.sfxChannel;
+    Tap(h, 320, 240);
+    EXPECT_EQ(app.menuPanelOpen, 0);
+    EXPECT_EQ(app.sfxChannel, (channel + 1) % 24);
+    EXPECT_FALSE(Images(app, 91).empty());  // still flying out
+    h.Step(30);
+    EXPECT_EQ(app.menuPanelSlide, 0);
+    EXPECT_TRUE(Images(app, 91).empty());
+    EXPECT_NE(GlyphText(app).find("Top10"), std::string::npos);
+
+    OpenPanel(h);
+    h.KeyDown(kKeyEscape);
+    h.Step();
+    EXPECT_EQ(app.menuPanelOpen, 0);
+}
+
+TEST(Credits, ReopeningResumesTheScroller) {
+    GameHarness h;
+    SettleTitle(h);
+    c_MyApp& app = h.App();
+    OpenPanel(h);
+    h.Step(100);
+    Tap(h, 320, 240);
+    h.Step(40);
+    float stopped = ScrollProgress(app);
+    EXPECT_GT(stopped, 30);
+    h.Step(50);
+    EXPECT_FLOAT_EQ(ScrollProgress(app), stopped);  // a closed panel does not scroll
+
+    h.Press(640 - 70, 480 - 40);
+    h.Step();
+    EXPECT_NEAR(ScrollProgress(app), stopped + 0.3f, 0.01f);
+}
+
+TEST(Credits, CyclesThroughTheLinesWithoutTheEnd) {
+    GameHarness h;
+    SettleTitle(h);
+    c_MyApp& app = h.App();
+    OpenPanel(h);
+    bool sawStart = false, sawTools = false;
+    for (int i = 0; i < 38 * 54 + 60; i++) {
+        h.Step();
+        std::string text = GlyphText(app);
+        ASSERT_EQ(text.find("End"), std::string::npos) << "update " << i;
+        sawStart = sawStart || text.find("AGameby") != std::string::npos;
+        sawTools = sawTools || text.find("washandy!") != std::string::npos;
+    }
+    EXPECT_TRUE(sawStart);
+    EXPECT_TRUE(sawTools);
+    EXPECT_GE(app.creditLine, 38);
+    EXPECT_EQ(kCreditLines[38], u"End");
+}
+
+TEST(Credits, NarrowScreenDrawsOnlyValidColours) {
+    GameHarness h(100, 480);  // two columns: the gradient steps divide by zero
+    SettleTitle(h);
+    c_MyApp& app = h.App();
+    app.menuPanelOpen = 1;
+    h.Step(31);
+    ASSERT_GT(app.drawCount, 0);
+    for (const Command& c : Commands(app)) {
+        for (float v : {c.r, c.g, c.b}) {
+            ASSERT_TRUE(std::isfinite(v));
+            ASSERT_GE(v, 0);
+            ASSERT_LE(v, 255);
+        }
+    }
+}

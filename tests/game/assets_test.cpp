@@ -1,0 +1,201 @@
+// The asset loader: resolution levels and file names, the 21-step table,
+// missing files and the loading screen.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "data_files.h"
+#include "graphics/context.h"
+#include "support/game_harness.h"
+
+namespace {
+
+// A data folder of its own, removed at the end.
+class MadeData : public testing::Test {
+  protected:
+    ~MadeData() override { RemoveTree(dir); }
+    std::string dir = MakeTempDir();
+};
+
+struct LevelCase {
+    int width, height, level;
+    const char* menuFile;
+};
+
+class ResolutionLevel : public MadeData, public testing::WithParamInterface<LevelCase> {};
+
+// Every menu file is present at the size of its own level; the loaded
+// surface's size tells which one was read.
+TEST_P(ResolutionLevel, PicksTheMenuSheetForTheDevice) {
+    const LevelCase& c = GetParam();
+    ASSERT_TRUE(WriteGreyPng(dir, "menu.png", 512, 512));
+    ASSERT_TRUE(WriteGreyPng(dir, "menu-hd.png", 1024, 1024));
+    ASSERT_TRUE(WriteGreyPng(dir, "menu-hd2.png", 2048, 2048));
+    GameHarness h(c.width, c.height, "", dir);
+    h.FinishLoading();
+    c_MyApp& app = h.App();
+    EXPECT_EQ(app.resLevel, c.level);
+    EXPECT_FLOAT_EQ(app.resScale, 1.0f / static_cast<float>(c.level));
+    ASSERT_NE(app.imageTable[99], nullptr) << c.menuFile;
+    EXPECT_EQ(app.imageTable[99]->surface->Width(), 512 * c.level) << c.menuFile;
+    EXPECT_EQ(app.imageTable[99]->FrameCount(), 4);
+    EXPECT_EQ(app.imageGeometry[3 * 99], 256 * c.level);
+    EXPECT_EQ(app.imageGeometry[3 * 99 + 1], 256 * c.level);
+    EXPECT_EQ(app.imageGeometry[3 * 99 + 2], 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, ResolutionLevel,
+                         testing::Values(LevelCase{630, 630, 1, "menu.png"},
+                                         LevelCase{631, 480, 2, "menu-hd.png"},
+                                         LevelCase{480, 631, 2, "menu-hd.png"},
+                                         LevelCase{1230, 1230, 2, "menu-hd.png"},
+                                         LevelCase{1280, 720, 4, "menu-hd2.png"},
+                                         LevelCase{600, 1231, 4, "menu-hd2.png"}));
+
+TEST_F(MadeData, SoundFilesAreNamedWithThreeDigits) {
+    WriteWav(dir, "sfx/007.wav");
+    WriteWav(dir, "sfx/095.wav");
+    WriteWav(dir, "sfx/7.wav");  // decoys: only the padded names count
+    WriteWav(dir, "sfx/0095.wav");
+    GameHarness h(640, 480, "", dir);
+    c_MyApp& app = h.App();
+    app.LoadSfx(7);
+    app.LoadSfx(95);
+    app.LoadSfx(70);
+    EXPECT_NE(app.soundTable[7], nullptr);
+    EXPECT_NE(app.soundTable[95], nullptr);
+    EXPECT_EQ(app.soundTable[70], nullptr);
+    app.LoadSfx(100);  // outside the table: ignored
+    app.LoadSfx(-1);
+}
+
+TEST_F(MadeData, EmptyFolderLeavesEverySlotEmptyAndStillFinishes) {
+    GameHarness h(640, 480, "", dir);
+    h.FinishLoading();
+    c_MyApp& app = h.App();
+    EXPECT_EQ(app.loadStep, 0);
+    for (const auto& image : app.imageTable) EXPECT_EQ(image, nullptr);
+    for (const auto& sound : app.soundTable) EXPECT_EQ(sound, nullptr);
+    EXPECT_EQ(app.currentFont, 90);
+    h.Step(3);  // the title mode runs on without its pictures
+}
+
+TEST(AssetLoading, TakesTwentyOneUpdatesDrawingTheLoadingScreenEachTime) {
+    GameHarness h;
+    c_MyApp& app = h.App();
+    ASSERT_EQ(app.loadStep, 1);
+    int start = app.spinnerAngle;
+    int updates = 0;
+    while (app.loadStep != 0 && updates < 100) {
+        h.Update();
+        updates++;
+        ASSERT_EQ(h.CommandCount(), 25) << "update " << updates;
+        EXPECT_EQ(app.backgroundColor, (std::array<float, 4>{40, 40, 80, 1}));
+        h.Render();
+    }
+    EXPECT_EQ(updates, 21);
+    EXPECT_EQ(app.spinnerAngle, start + 21 * 16);
+}
+
+TEST(AssetLoading, FillsTheTableWithLevelSizedSheets) {
+    GameHarness h;  // 640 x 480: wider than 630, so the "-hd" sheets
+    h.FinishLoading();
+    c_MyApp& app = h.App();
+    EXPECT_EQ(app.resLevel, 2);
+    const int sheets[][4] = {{97, 32, 32, 16},  {95, 64, 64, 16},  {94, 32, 32, 16},
+                             {92, 64, 64, 2},   {93, 256, 256, 1}, {91, 256, 256, 1},
+                             {99, 256, 256, 4}, {98, 256, 128, 1}, {96, 8, 8, 16},
+                             {80, 64, 64, 64},  {1, 32, 32, 8}};
+    for (const auto& s : sheets) {
+        ASSERT_NE(app.imageTable[s[0]], nullptr) << "image " << s[0];
+        EXPECT_EQ(app.imageGeometry[3 * s[0]], 2 * s[1]) << "image " << s[0];
+        EXPECT_EQ(app.imageGeometry[3 * s[0] + 1], 2 * s[2]) << "image " << s[0];
+        EXPECT_EQ(app.imageGeometry[3 * s[0] + 2], s[3]) << "image " << s[0];
+        EXPECT_EQ(app.imageTable[s[0]]->FrameCount(), s[3]);
+        EXPECT_FLOAT_EQ(app.imageTable[s[0]]->tx, static_cast<float>(s[1]));  // centred handle
+    }
+    ASSERT_NE(app.imageTable[90], nullptr);
+    EXPECT_EQ(app.imageGeometry[3 * 90], 7);  // the font's advance is not scaled
+    EXPECT_EQ(app.imageGeometry[3 * 90 + 1], 10);
+    EXPECT_EQ(app.imageGeometry[3 * 90 + 2], 128);
+    EXPECT_EQ(app.imageTable[90]->width, 32);
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 95, 98, 99}) EXPECT_NE(app.soundTable[id], nullptr) << id;
+    int loadedImages = 0, loadedSounds = 0;
+    for (const auto& image : app.imageTable) loadedImages += image ? 1 : 0;
+    for (const auto& sound : app.soundTable) loadedSounds += sound ? 1 : 0;
+    EXPECT_EQ(loadedImages, 12);
+    EXPECT_EQ(loadedSounds, 10);
+}
+
+TEST(AssetLoading, MissingSheetLeavesItsSlotEmpty) {
+    std::string dir = MakeTempDir();
+    LinkDataExcept(dir, [](const std::string& name) { return name.rfind("spiders", 0) == 0; });
+    {
+        GameHarness h(640, 480, "", dir);
+        h.FinishLoading();
+        c_MyApp& app = h.App();
+        EXPECT_EQ(app.loadStep, 0);
+        EXPECT_EQ(app.imageTable[1], nullptr);
+        EXPECT_NE(app.imageTable[96], nullptr);
+        app.BeginDrawList(0, 0, 0, 1);
+        app.QueueImage(1, 100, 100, 0);  // replayed as nothing
+        h.Render();
+        app.QueueImage(96, 100, 100, 0);
+        int withNothing = GraphicsDevice()->LastFrame().vertices;
+        h.Render();
+        EXPECT_GT(GraphicsDevice()->LastFrame().vertices, withNothing);
+    }
+    RemoveTree(dir);
+}
+
+TEST(LoadingScreen, TwoDotRingsDiscBandAndLogo) {
+    GameHarness h(1280, 720);  // logical screen 640 x 360, m = 360
+    c_MyApp& app = h.App();
+    h.Update();
+    ASSERT_EQ(h.CommandCount(), 25);
+    const float cx = 320, cy = 180, ring = 90;
+    for (int i = 0; i <= 10; i++) {
+        DrawCommand light = h.Command(i), dark = h.Command(14 + i);
+        float a = static_cast<float>(app.spinnerAngle + 16 * i) * 3.14159265f / 180;
+        EXPECT_EQ(light.kind, kCmdEllipse);
+        EXPECT_FLOAT_EQ(light.alpha, static_cast<float>(i) / 10);
+        EXPECT_EQ(light.r, 250);
+        EXPECT_NEAR(light.x, cx - ring * std::sin(a), 1e-3);  // half a turn further on
+        EXPECT_NEAR(light.y, cy + ring * std::cos(a), 1e-3);
+        EXPECT_EQ(light.sizeX, 8);
+        EXPECT_EQ(dark.kind, kCmdEllipse);
+        EXPECT_EQ(dark.r, 50);
+        EXPECT_NEAR(dark.x, cx + ring * std::sin(a), 1e-3);
+        EXPECT_NEAR(dark.y, cy - ring * std::cos(a), 1e-3);
+    }
+    DrawCommand disc = h.Command(11), band = h.Command(12), logo = h.Command(13);
+    EXPECT_EQ(disc.kind, kCmdEllipse);
+    EXPECT_FLOAT_EQ(disc.sizeX, 108);
+    EXPECT_FLOAT_EQ(disc.alpha, 0.8f);
+    EXPECT_EQ(band.kind, kCmdRect);
+    EXPECT_FLOAT_EQ(band.y, 144);
+    EXPECT_FLOAT_EQ(band.sizeX, 640);
+    EXPECT_FLOAT_EQ(band.sizeY, 72);
+    EXPECT_EQ(band.g, 160);
+    EXPECT_FLOAT_EQ(band.alpha, 0.7f);
+    EXPECT_EQ(logo.kind, 93);
+    EXPECT_FLOAT_EQ(logo.x, 320);
+    EXPECT_FLOAT_EQ(logo.y, 0.48f * 360);
+    EXPECT_EQ(logo.alpha, 1);
+    EXPECT_EQ(logo.sizeX, 1);
+}
+
+TEST(ResolutionRule, ThresholdsAreStrict) {
+    GameHarness h;
+    c_MyApp& app = h.App();
+    const int cases[][3] = {{630, 630, 1},   {631, 100, 2}, {100, 631, 2},
+                            {1230, 1230, 2}, {1231, 10, 4}, {10, 1231, 4}};
+    for (const auto& c : cases) {
+        h.Resize(c[0], c[1]);
+        h.Render();
+        app.ChooseResolutionLevel();
+        EXPECT_EQ(app.resLevel, c[2]) << c[0] << " x " << c[1];
+    }
+}
+
+}  // namespace

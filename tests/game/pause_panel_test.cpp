@@ -1,0 +1,167 @@
+// The pause icon and panel: opening and closing, the frozen field and clock,
+// the sound mode by control and by touch, and quitting.
+#include "match_fixture.h"
+
+namespace {
+constexpr int kEscape = 27, kLeft = 37, kRight = 39, kDown = 40, kZ = 90;
+}
+
+class PauseTest : public MatchTest {
+  protected:
+    // A key pressed for one update, then released for one.
+    void Tap(int key) {
+        h.KeyDown(key);
+        h.Update();
+        h.KeyUp(key);
+        h.Update();
+    }
+    // Opens the panel with back and waits until it rests at mid-screen.
+    void OpenPanel() {
+        Tap(kEscape);
+        ASSERT_EQ(App().paused, 1);
+        for (int i = 0; i < 20; i++) h.Update();
+        ASSERT_GE(App().panelY, 240);
+    }
+    // Touches a screen point for one update, then lets go.
+    void Touch(float x, float y) {
+        h.Press(x, y);
+        h.Update();
+        h.Release();
+        h.Update();
+    }
+    // Draw-list image commands of one image index.
+    int CountImages(int image) {
+        int n = 0;
+        for (int i = 0; i + 15 <= App().drawCount; i += 15) n += App().drawList[i] == image;
+        return n;
+    }
+};
+
+TEST_F(PauseTest, BackOpensThePanelAndAgainAfterReleaseClosesIt) {
+    Start(2);
+    h.KeyDown(kEscape);
+    h.Update();
+    EXPECT_EQ(App().paused, 1);
+    EXPECT_EQ(App().panelDirection, 1);
+    h.Update();  // still held: the latch keeps it open
+    EXPECT_EQ(App().panelDirection, 1);
+    h.KeyUp(kEscape);
+    for (int i = 0; i < 20; i++) h.Update();
+    EXPECT_EQ(App().panelY, 248);
+    Tap(kEscape);
+    EXPECT_EQ(App().panelDirection, -1);
+    for (int i = 0; i < 20 && App().paused; i++) h.Update();
+    EXPECT_EQ(App().paused, 0);
+    EXPECT_LT(App().panelY, -32);
+    EXPECT_EQ(App().pauseStamp, kNone);
+}
+
+TEST_F(PauseTest, TheIconPausesAndTheVeilDarkensWithThePanel) {
+    Start(2);
+    Touch(16, 16);
+    EXPECT_EQ(App().paused, 1);
+    EXPECT_EQ(App().panelChoice, 0);
+    for (int i = 0; i < 20; i++) h.Update();
+    // The veil is the first rectangle after the pause icon: full screen, alpha 248/384.
+    bool found = false;
+    for (int i = 0; i + 15 <= App().drawCount && !found; i += 15) {
+        const float* c = &App().drawList[i];
+        if (c[0] == kCmdRect && c[1] == 0 && c[4] == 640 && c[5] == 480) {
+            EXPECT_NEAR(c[7], 248.0f / 384.0f, 1e-4);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(PauseTest, WhilePausedSpidersFreezeAndVanishButToothpicksStillAppear) {
+    Start(2);
+    ClearField();
+    App().effectRecords.fill(0);
+    PutSpider(0, 100, 100);
+    OpenPanel();
+    float x = Field(0)[1], y = Field(0)[2];
+    int spiders = CountField(21);
+    for (int i = 0; i < 1500; i++) {
+        h.Update();
+        ASSERT_EQ(CountImages(1), 0);
+    }
+    EXPECT_EQ(Field(0)[1], x);
+    EXPECT_EQ(Field(0)[2], y);
+    EXPECT_EQ(CountField(21), spiders);
+    EXPECT_GT(CountField(1), 0);
+}
+
+TEST_F(PauseTest, ATenSecondPauseLeavesTheClockAlone) {
+    Start(2);
+    h.Update(14500);
+    EXPECT_EQ(App().secondsLeft, 45);
+    Tap(kEscape);
+    for (int i = 0; i < 10; i++) h.Update(1000);
+    Tap(kEscape);
+    for (int i = 0; i < 20 && App().paused; i++) h.Update();
+    h.Update();
+    EXPECT_EQ(App().paused, 0);
+    EXPECT_EQ(App().secondsLeft, 45);
+}
+
+TEST_F(PauseTest, ControlsWalkTheButtonsCycleTheSoundAndResume) {
+    Start(2);
+    OpenPanel();
+    Tap(kLeft);
+    EXPECT_EQ(App().panelChoice, -1);
+    Tap(kDown);
+    EXPECT_EQ(App().panelChoice, 0);
+    Tap(kRight);
+    EXPECT_EQ(App().panelChoice, 1);
+    App().settings[5] = 0;
+    std::vector<int> modes;
+    for (int i = 0; i < 4; i++) {
+        Tap(kZ);
+        modes.push_back(App().settings[5]);
+    }
+    EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 0}));
+    EXPECT_EQ(App().paused, 1);
+    Tap(kDown);
+    EXPECT_EQ(App().panelChoice, 0);
+    Tap(kZ);
+    EXPECT_EQ(App().panelDirection, -1);
+    EXPECT_EQ(App().matchOver, 0);
+}
+
+TEST_F(PauseTest, TouchingTheSoundButtonTogglesOnAndOff) {
+    Start(2);
+    OpenPanel();
+    float sx = 320 + 140, sy = App().panelY - 64;
+    App().settings[5] = 2;
+    std::vector<int> modes;
+    for (int i = 0; i < 3; i++) {
+        Touch(sx, sy);
+        modes.push_back(App().settings[5]);
+    }
+    EXPECT_EQ(modes, (std::vector<int>{0, 1, 0}));
+}
+
+TEST_F(PauseTest, QuitEndsTheMatchKeepingTheScoreAndSilencesTheCountdown) {
+    Start(2);
+    h.Update(60000 - 5500);  // 5.5 s left: the next tick would come at 4
+    h.Update();
+    App().score = 120;
+    OpenPanel();
+    App().heldCharge = 1;
+    float qx = 320 - 140, qy = App().panelY - 64;
+    h.Press(qx, qy);
+    std::vector<int> heard = UpdateHearing();
+    EXPECT_EQ(App().matchOver, 1);
+    EXPECT_EQ(App().paused, 0);
+    EXPECT_EQ(App().panelY, -64);
+    EXPECT_EQ(App().heldCharge, 0);
+    EXPECT_TRUE(Heard(heard, 98));
+    h.Release();
+    for (int i = 0; i < 80; i++) {
+        heard = UpdateHearing();
+        ASSERT_FALSE(Heard(heard, 6) || Heard(heard, 7)) << "update " << i;
+    }
+    EXPECT_LE(App().secondsLeft, 4);
+    EXPECT_EQ(App().score, 120);
+}

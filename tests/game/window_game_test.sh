@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The real game in a window: the loading screen (dark blue with the orange
+# band), then the title; resizing the window reloads with the loading screen
+# showing and comes back to the title.
+source "$(dirname "$0")/../e2e/lib.sh"
+
+# "r,g,b r,g,b" of the corner pixel and of the left edge half way down, read in
+# one capture: the loading screen lasts well under a second at the first size.
+probe() {
+  local y=$(($1 / 2)) f
+  f="%[fx:int(255*p{5,5}.r)],%[fx:int(255*p{5,5}.g)],%[fx:int(255*p{5,5}.b)]"
+  f="$f %[fx:int(255*p{5,$y}.r)],%[fx:int(255*p{5,$y}.g)],%[fx:int(255*p{5,$y}.b)]"
+  import -window "$WID" -depth 8 -format "$f" info: 2>/dev/null
+}
+
+# True when "r,g,b" lies within 3 of the expected r, g, b on every channel.
+near() {
+  awk -v got="$1" -v want="$2" 'BEGIN {
+    split(got, a, ","); split(want, b, ",")
+    for (i = 1; i <= 3; i++) { d = a[i] - b[i]; if (d > 3 || d < -3) exit 1 }
+  }'
+}
+
+# Background (40, 40, 80) in the corner; the band (250, 160, 60) at 0.7 over it
+# on the left edge, half way down.
+loading_shown() {
+  local p
+  p=$(probe "$1") || return 1
+  near "${p% *}" "40,40,80" && near "${p#* }" "187,124,66"
+}
+
+# The title has replaced the loading screen: neither its corner nor its band shows.
+title_shown() {
+  local p
+  p=$(probe "$1") || return 1
+  ! near "${p% *}" "40,40,80" && ! near "${p#* }" "187,124,66"
+}
+
+e2e_start_display
+e2e_start_game
+wait_for 10 loading_shown 480 || fail "no loading screen at start"
+wait_for 30 title_shown 480 || fail "the title did not follow the loading screen"
+# The title stays (the loading does not come back by itself).
+sleep 1
+title_shown 480 || fail "title did not stay"
+
+# Above 1230 pixels the largest sheets load: the reload takes a while.
+xdotool windowsize "$WID" 1300 1000
+wait_for 10 loading_shown 1000 || fail "no loading screen after resizing to $(window_size)"
+wait_for 60 title_shown 1000 || fail "the title did not come back after the reload"
+[ "$(window_size)" = "1300x1000" ] || fail "window size $(window_size)"
+
+kill -0 "$GAME_PID" || fail "game ended"
+[ ! -s "$E2E_RUN/stderr" ] || fail "messages on stderr: $(cat "$E2E_RUN/stderr")"
+echo "game window test passed"

@@ -1,0 +1,152 @@
+// Images: the data path rule, strips and cells, frame flags, and painting
+// frames (including indices and counts that must draw nothing).
+#include "graphics/image.h"
+
+#include <unistd.h>
+
+#include <cmath>
+
+#include "graphics_fixture.h"
+
+using Images = HeadlessGraphics;
+
+namespace {
+
+// An image over a blank surface of the given size, one frame, no flags.
+std::shared_ptr<c_Image> Sheet(PlGraphics& g, int w, int h) {
+    return std::make_shared<c_Image>()->Init(g.BlankSurface(w, h), 1, 0);
+}
+
+std::vector<std::pair<int, int>> Corners(const c_Image& image) {
+    std::vector<std::pair<int, int>> out;
+    for (const c_Frame& f : image.frames) out.emplace_back(f.x, f.y);
+    return out;
+}
+
+}  // namespace
+
+TEST(DataPathRule, BareNamesGoToTheDataFolder) {
+    EXPECT_EQ(ApplyDataPathRule(u"tavo_font.png"), u"vorlek://data/tavo_font.png");
+    EXPECT_EQ(ApplyDataPathRule(u"fonts/editundo.png"), u"vorlek://data/fonts/editundo.png");
+    EXPECT_EQ(ApplyDataPathRule(u"vorlek://data/a.png"), u"vorlek://data/a.png");
+    EXPECT_EQ(ApplyDataPathRule(u"./a.png"), u"./a.png");
+    EXPECT_EQ(ApplyDataPathRule(u"/tmp/a.png"), u"/tmp/a.png");
+    EXPECT_EQ(ApplyDataPathRule(u"a/b:/c.png"), u"vorlek://data/a/b:/c.png");
+}
+
+TEST_F(Images, DefaultFontIsAStripOf96BorderedCells) {
+    Png("tavo_font.png", 960, 10, 4, Fill(960, 10, {255, 255, 255, 255}));
+    SetDefaultFont();
+    c_GraphicsContext* gc = GraphicsContext();
+    ASSERT_TRUE(gc->builtinFont);
+    const c_Image& font = *gc->builtinFont;
+    EXPECT_EQ(gc->font, gc->builtinFont);
+    EXPECT_EQ(gc->fontFirstCode, 32);
+    ASSERT_EQ(font.FrameCount(), 96);
+    EXPECT_EQ(font.frames[0].x, 1);
+    EXPECT_EQ(font.frames[1].x, 11);
+    EXPECT_EQ(font.frames[2].x, 21);
+    EXPECT_EQ(font.width, 8);
+    EXPECT_EQ(font.height, 10);
+    EXPECT_EQ(font.flags & WholeSurface, 0);
+    auto loaded = gc->builtinFont;
+    SetDefaultFont();  // loaded once per process
+    EXPECT_EQ(gc->builtinFont, loaded);
+}
+
+TEST_F(Images, MissingFilesGiveNone) {
+    EXPECT_FALSE(OpenImage(u"nothing_here.png", 1, 0));
+    EXPECT_FALSE(OpenImage(u"nothing_here.png", 8, 8, 2, 0));
+    SetDefaultFont();
+    EXPECT_FALSE(GraphicsContext()->font);
+}
+
+TEST_F(Images, CellsWalkRowsAndWrapToTheLeftEdge) {
+    auto sheet = Sheet(graphics, 96, 64);
+    auto five = sheet->CutImage(0, 0, 32, 32, 5, 0);
+    ASSERT_TRUE(five);
+    EXPECT_EQ(Corners(*five),
+              (std::vector<std::pair<int, int>>{{0, 0}, {32, 0}, {64, 0}, {0, 32}, {32, 32}}));
+    auto fromSixteen = sheet->CutImage(16, 0, 32, 32, 3, 0);
+    EXPECT_EQ(Corners(*fromSixteen), (std::vector<std::pair<int, int>>{{16, 0}, {48, 0}, {0, 32}}));
+    EXPECT_EQ(fromSixteen->surface, sheet->surface);
+    EXPECT_FALSE(five->CutImage(0, 0, 8, 8, 1, 0));  // only single-frame images are cut
+
+    c_Image unshared;  // not held by a shared_ptr: still initialised and cut
+    ASSERT_TRUE(unshared.Init(sheet->surface, 1, 0));
+    EXPECT_EQ(unshared.CutImage(0, 0, 32, 32, 6, 0)->FrameCount(), 6);
+}
+
+TEST_F(Images, CellsInsideABorderedSheetAreOffset) {
+    auto bordered = Sheet(graphics, 66, 34);
+    bordered->ApplyFrameFlags(XBorder | YBorder);  // one 64×32 frame at (1, 1)
+    auto cells = bordered->CutImage(0, 0, 32, 32, 2, 0);
+    ASSERT_TRUE(cells);
+    EXPECT_EQ(Corners(*cells), (std::vector<std::pair<int, int>>{{1, 1}, {33, 1}}));
+}
+
+TEST_F(Images, CellsOutsideTheSurfaceEndTheProgram) {
+    auto sheet = Sheet(graphics, 96, 64);
+    EXPECT_EXIT(
+        {
+            dup2(STDERR_FILENO, STDOUT_FILENO);  // the message goes to standard output
+            freopen("/dev/null", "r", stdin);    // nothing answers the debug stop
+            sheet->CutImage(0, 0, 32, 32, 7, 0);
+        },
+        ::testing::ExitedWithCode(255), "Vorlek Runtime Error : Image frame outside surface");
+}
+
+TEST_F(Images, FrameFlags) {
+    auto whole = Sheet(graphics, 40, 20);
+    EXPECT_TRUE(whole->flags & WholeSurface);
+    auto bordered = std::make_shared<c_Image>()->Init(graphics.BlankSurface(40, 20), 1, XBorder);
+    EXPECT_FALSE(bordered->flags & WholeSurface);
+    auto centred = Sheet(graphics, 62, 31)->CutImage(0, 0, 31, 31, 2, CentreHandle);
+    EXPECT_FLOAT_EQ(centred->tx, 15.5f);
+    EXPECT_FLOAT_EQ(centred->ty, 15.5f);
+    EXPECT_EQ(centred->flags & CentreHandle, 0);
+}
+
+TEST_F(Images, FrameCountsBelowOneGiveNone) {
+    auto surface = graphics.BlankSurface(32, 32);
+    EXPECT_FALSE(std::make_shared<c_Image>()->Init(surface, 0, 0));
+    EXPECT_FALSE(std::make_shared<c_Image>()->Init(surface, -3, 0));
+    EXPECT_FALSE(Sheet(graphics, 32, 32)->CutImage(0, 0, 8, 8, 0, 0));
+    EXPECT_FALSE(Sheet(graphics, 32, 32)->CutImage(0, 0, 0, 8, 4, 0));
+}
+
+TEST_F(Images, FramesOutsideTheImageDrawNothing) {
+    auto cells = Sheet(graphics, 64, 32)->CutImage(0, 0, 32, 32, 2, 0);
+    for (int frame : {-1, 2, 1 << 30}) {
+        PaintImage(cells.get(), 5, 5, frame);
+        PaintImage(cells.get(), 5, 5, 45, 2, 2, frame);
+    }
+    PaintImage(nullptr, 5, 5, 0);
+    EXPECT_EQ(graphics.BatchCount(), 0);
+    PaintImage(cells.get(), 5, 5, 1);
+    EXPECT_EQ(graphics.BatchCount(), 1);
+    EXPECT_FLOAT_EQ(graphics.VertexAt(0).u, 32 / 64.0f);
+}
+
+TEST_F(Images, WholeSurfaceImagesBlitAndHandlesShiftTheImage) {
+    auto whole = Sheet(graphics, 40, 20);
+    whole->SetHandlePoint(10, 5);
+    PaintImage(whole.get(), 100, 100, 0);
+    EXPECT_FLOAT_EQ(graphics.VertexAt(0).x, 90);
+    EXPECT_FLOAT_EQ(graphics.VertexAt(0).y, 95);
+    EXPECT_FLOAT_EQ(graphics.VertexAt(2).u, 1.0f);
+    EXPECT_FLOAT_EQ(graphics.VertexAt(2).v, 1.0f);
+}
+
+TEST_F(Images, RotatedPaintTurnsAboutTheHandle) {
+    auto cells = Sheet(graphics, 64, 32)->CutImage(0, 0, 32, 32, 2, CentreHandle);
+    Translate(7, 0);  // the caller's matrix is composed in, then restored
+    PaintImage(cells.get(), 100, 100, 90, 2, 1, 0);
+    // Corner (0, 0) is (-16, -16) from the handle: scaled (-32, -16), turned to (-16, 32).
+    EXPECT_NEAR(graphics.VertexAt(0).x, 107 - 16, 1e-4);
+    EXPECT_NEAR(graphics.VertexAt(0).y, 100 + 32, 1e-4);
+    const c_GraphicsContext* gc = GraphicsContext();
+    EXPECT_EQ((std::array<float, 6>{gc->ix, gc->iy, gc->jx, gc->jy, gc->tx, gc->ty}),
+              (std::array<float, 6>{1, 0, 0, 1, 7, 0}));
+    EXPECT_EQ(gc->matrixDepth, 0);
+}
