@@ -23,6 +23,6 @@ echo "CPU ticks while running over 2 s: $((after - before))"
 [ $((after - before)) -ge 1 ] || fail "game did not resume"
 
 wmctrl -c Brindlewick
-status=$(game_exit_status 10) || fail "close button did not end the game"
-[ "$status" = 0 ] || fail "exit status $status"
+wait_game_exit 10 || fail "close button did not end the game"
+[ "$GAME_STATUS" = 0 ] || fail "exit status $GAME_STATUS"
 echo "window test passed"
