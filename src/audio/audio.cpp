@@ -25,14 +25,6 @@ ALenum FormatOf(int bytesPerSample, int channels) {
     return 0;
 }
 
-// Bare names live in the data folder; names with a scheme or a path stay.
-String ApplyDataPath(StringView path) {
-    size_t slash = path.find(u'/');
-    if (slash != StringView::npos && slash > 0 && path[slash - 1] == u':') return String(path);
-    if (path.starts_with(u"./") || path.starts_with(u"/")) return String(path);
-    return String(u"vorlek://data/") + String(path);
-}
-
 }  // namespace
 
 PlAudio* AudioDevice() {
@@ -271,7 +263,7 @@ void PlAudio::EndChannel(AudioChannel& channel) {
 std::shared_ptr<c_Sound> OpenSound(StringView path) {
     PlAudio* device = AudioDevice();
     if (!device) return nullptr;
-    std::shared_ptr<PlSample> sample = device->SampleFromFile(ApplyDataPath(path));
+    std::shared_ptr<PlSample> sample = device->SampleFromFile(ApplyDataPathRule(path));
     if (!sample) return nullptr;
     return std::make_shared<c_Sound>(std::move(sample));
 }

@@ -87,13 +87,6 @@ std::shared_ptr<c_Image> c_Image::CutImage(int x, int y, int frameWidth, int fra
                                              Self());
 }
 
-String ApplyDataPathRule(StringView path) {
-    const size_t slash = path.find(u'/');
-    if (slash != StringView::npos && slash > 0 && path[slash - 1] == u':') return String(path);
-    if (path.starts_with(u"./") || path.starts_with(u"/")) return String(path);
-    return String(u"vorlek://data/") + String(path);
-}
-
 std::shared_ptr<c_Image> OpenImage(StringView path, int frameCount, int flags) {
     PlGraphics* device = GraphicsDevice();
     if (!device) return nullptr;

@@ -49,9 +49,6 @@ class c_Image : public std::enable_shared_from_this<c_Image> {
     std::shared_ptr<c_Image> Self();
 };
 
-// "vorlek://data/" in front of bare names.
-String ApplyDataPathRule(StringView path);
-
 std::shared_ptr<c_Image> OpenImage(StringView path, int frameCount, int flags);
 std::shared_ptr<c_Image> OpenImage(StringView path, int frameWidth, int frameHeight, int frameCount,
                                    int flags);

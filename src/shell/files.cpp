@@ -40,6 +40,13 @@ long long FileSize(FILE* file) {
 
 }  // namespace
 
+String ApplyDataPathRule(StringView path) {
+    size_t slash = path.find(u'/');
+    if (slash != StringView::npos && slash > 0 && path[slash - 1] == u':') return String(path);
+    if (StartsWith(path, u"./") || StartsWith(path, u"/")) return String(path);
+    return String(u"vorlek://data/") + String(path);
+}
+
 String MapVorlekPath(StringView path) {
     if (!StartsWith(path, u"vorlek:")) return String(path);
     struct Location {

@@ -128,6 +128,10 @@ class PlGame {
 // The process-wide platform game (set by the PlGame constructor).
 PlGame* PlatformGame();
 
+// Bare names live in the data folder ("vorlek://data/" in front); names with
+// a scheme, or starting with "./" or "/", stay as they are.
+String ApplyDataPathRule(StringView path);
+
 // Maps "vorlek://data/" and friends to relative paths; "" for unknown locations.
 String MapVorlekPath(StringView path);
 
