@@ -5,7 +5,10 @@
 //
 //   replay [--script FILE] [--updates N] [--size WxH] [--data DIR] [--state FILE]
 //          [--shot N:FILE.png]... [--random SEED] [--auto-start DIFFICULTY]
-//          [--matches N] [--quiet]
+//          [--matches N] [--quiet] [--dump N]...
+//
+// --dump N prints the mode, clock, score and every field record at update N
+// (positions in device pixels), which is how scripts find their toothpicks.
 //
 // Script lines: "<update> <command> [args]", applied before that update:
 //   move X Y | down X Y | up | key CODE | keyup CODE | tap CODE | size W H |
@@ -16,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -49,6 +53,7 @@ struct Options {
     std::string dataDir;
     std::string stateFile;
     std::map<int, std::string> shots;
+    std::vector<int> dumps;
     uint32_t randomSeed = 0;
     bool randomInput = false;
     int autoDifficulty = 0;
@@ -80,15 +85,19 @@ Options ParseOptions(int argc, char** argv) {
             if (i + 1 >= argc) Usage(("missing value after " + arg).c_str());
             return argv[++i];
         };
-        if (arg == "--script") o.script = next();
-        else if (arg == "--updates") o.updates = std::max(0, atoi(next().c_str()));
+        if (arg == "--script")
+            o.script = next();
+        else if (arg == "--updates")
+            o.updates = std::max(0, atoi(next().c_str()));
         else if (arg == "--size") {
             std::string v = next();
             if (sscanf(v.c_str(), "%dx%d", &o.width, &o.height) != 2 || o.width < 1 ||
                 o.height < 1 || o.width > 8192 || o.height > 8192)
                 Usage("bad --size");
-        } else if (arg == "--data") o.dataDir = next();
-        else if (arg == "--state") o.stateFile = next();
+        } else if (arg == "--data")
+            o.dataDir = next();
+        else if (arg == "--state")
+            o.stateFile = next();
         else if (arg == "--shot") {
             std::string v = next();
             size_t colon = v.find(':');
@@ -97,10 +106,16 @@ Options ParseOptions(int argc, char** argv) {
         } else if (arg == "--random") {
             o.randomInput = true;
             o.randomSeed = static_cast<uint32_t>(strtoul(next().c_str(), nullptr, 10));
-        } else if (arg == "--auto-start") o.autoDifficulty = std::clamp(atoi(next().c_str()), 1, 3);
-        else if (arg == "--matches") o.matches = std::max(0, atoi(next().c_str()));
-        else if (arg == "--quiet") o.quiet = true;
-        else Usage(("unknown option " + arg).c_str());
+        } else if (arg == "--auto-start")
+            o.autoDifficulty = std::clamp(atoi(next().c_str()), 1, 3);
+        else if (arg == "--matches")
+            o.matches = std::max(0, atoi(next().c_str()));
+        else if (arg == "--quiet")
+            o.quiet = true;
+        else if (arg == "--dump")
+            o.dumps.push_back(atoi(next().c_str()));
+        else
+            Usage(("unknown option " + arg).c_str());
     }
     return o;
 }
@@ -119,8 +134,9 @@ std::vector<ScriptEvent> ReadScript(const std::string& path) {
         words >> e.a >> e.b;
         events.push_back(e);
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const ScriptEvent& l, const ScriptEvent& r) { return l.update < r.update; });
+    std::stable_sort(events.begin(), events.end(), [](const ScriptEvent& l, const ScriptEvent& r) {
+        return l.update < r.update;
+    });
     return events;
 }
 
@@ -132,7 +148,9 @@ struct Hasher {
         for (size_t i = 0; i < size; i++) value = (value ^ p[i]) * 1099511628211ull;
     }
     template <typename T>
-    void Add(const T& v) { Bytes(&v, sizeof v); }
+    void Add(const T& v) {
+        Bytes(&v, sizeof v);
+    }
 };
 
 uint64_t HashState(const c_MyApp& app) {
@@ -180,7 +198,7 @@ struct InputDice {
 };
 
 class Replay {
-public:
+  public:
     explicit Replay(const Options& o) : options_(o), dice_{o.randomSeed * 2654435761u + 1} {
         std::string state = o.stateFile;
         if (state.empty()) {
@@ -211,9 +229,11 @@ public:
         platform_->GameRender();
         size_t next = 0;
         int update = 0;
+        auto began = std::chrono::steady_clock::now();
         for (; update < options_.updates || (options_.matches && matchesDone_ < options_.matches);
              update++) {
-            for (; next < script.size() && script[next].update <= update; next++) Apply(script[next]);
+            for (; next < script.size() && script[next].update <= update; next++)
+                Apply(script[next]);
             if (options_.randomInput) RandomInput();
             if (options_.autoDifficulty) AutoStart();
             platform_->Advance(update % 3 == 2 ? 16 : 17);  // 50 ms per 3 updates
@@ -222,15 +242,25 @@ public:
             CountMatches();
             if (auto shot = options_.shots.find(update); shot != options_.shots.end())
                 Screenshot(shot->second);
+            if (std::find(options_.dumps.begin(), options_.dumps.end(), update) !=
+                options_.dumps.end())
+                Dump(update);
         }
         printf("updates %d\nstate %016llx\ndrawlist %016llx\n", update,
                static_cast<unsigned long long>(HashState(*app_)),
                static_cast<unsigned long long>(HashDrawList(*app_)));
-        if (options_.matches) printf("matches %d\npeak-rss-kb %ld\n", matchesDone_, PeakResidentKb());
+        if (options_.matches) {
+            // Wall time of the updates and renders alone, for benchmarks.
+            double us =
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - began)
+                    .count();
+            printf("matches %d\npeak-rss-kb %ld\nus-per-update %.2f\n", matchesDone_,
+                   PeakResidentKb(), update > 0 ? us / update : 0.0);
+        }
         return 0;
     }
 
-private:
+  private:
     void OpenWindow() {
         if (!glfwInit()) Usage("screenshots need a display (try xvfb-run)");
         glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
@@ -244,22 +274,29 @@ private:
     void Apply(const ScriptEvent& e) {
         PlHeadlessGame& p = *platform_;
         const std::string& c = e.command;
-        if (c == "move") p.MouseInput(kEventMouseMove, -1, e.a, e.b);
+        if (c == "move")
+            p.MouseInput(kEventMouseMove, -1, e.a, e.b);
         else if (c == "down") {
             p.MouseInput(kEventMouseMove, -1, e.a, e.b);
             p.MouseInput(kEventMouseDown, 0, e.a, e.b);
-        } else if (c == "up") p.MouseInput(kEventMouseUp, 0, 0, 0);
-        else if (c == "key") p.KeyInput(kEventKeyDown, static_cast<int>(e.a));
-        else if (c == "keyup") p.KeyInput(kEventKeyUp, static_cast<int>(e.a));
+        } else if (c == "up")
+            p.MouseInput(kEventMouseUp, 0, 0, 0);
+        else if (c == "key")
+            p.KeyInput(kEventKeyDown, static_cast<int>(e.a));
+        else if (c == "keyup")
+            p.KeyInput(kEventKeyUp, static_cast<int>(e.a));
         else if (c == "tap") {
             p.KeyInput(kEventKeyDown, static_cast<int>(e.a));
             p.KeyInput(kEventKeyUp, static_cast<int>(e.a));
         } else if (c == "size") {
             p.windowWidth = std::clamp(static_cast<int>(e.a), 1, 8192);
             p.windowHeight = std::clamp(static_cast<int>(e.b), 1, 8192);
-        } else if (c == "suspend") p.GameSuspend();
-        else if (c == "resume") p.GameResume();
-        else fprintf(stderr, "replay: unknown script command '%s' ignored\n", c.c_str());
+        } else if (c == "suspend")
+            p.GameSuspend();
+        else if (c == "resume")
+            p.GameResume();
+        else
+            fprintf(stderr, "replay: unknown script command '%s' ignored\n", c.c_str());
     }
 
     // Wanders the pointer, pressing and releasing now and then; sometimes aims
@@ -291,8 +328,10 @@ private:
             return;
         PlHeadlessGame& p = *platform_;
         app_->difficulty = options_.autoDifficulty;
-        if (app_->controlLatch == 0) p.KeyInput(kEventKeyDown, 90);  // Z: action A
-        else p.KeyInput(kEventKeyUp, 90);
+        if (app_->controlLatch == 0)
+            p.KeyInput(kEventKeyDown, 90);  // Z: action A
+        else
+            p.KeyInput(kEventKeyUp, 90);
     }
 
     void CountMatches() {
@@ -304,6 +343,25 @@ private:
                        PeakResidentKb());
         }
         wasRecording_ = over;
+    }
+
+    // One block of readable state: enough to aim a script at the field.
+    void Dump(int update) {
+        const c_MyApp& a = *app_;
+        printf(
+            "update %d mode %d loading %d paused %d score %d seconds %d over %d held %d "
+            "timeup %d credits %d\n",
+            update, a.mode, a.loadStep, a.paused, a.score, a.secondsLeft, a.matchOver, a.heldCharge,
+            a.timeUpTimer, a.menuPanelOpen);
+        static const char* kinds[] = {"toothpick", "flying", "spider", "dying"};
+        for (int k = 0; k < 201; k++) {
+            float state = a.fieldRecords[10 * k];
+            int kind = state <= 0 ? -1 : state < 10 ? 0 : state < 20 ? 1 : state < 21.5f ? 2 : 3;
+            if (kind < 0) continue;
+            printf("  %s %d %d\n", kinds[kind],
+                   static_cast<int>(a.fieldRecords[10 * k + 1] * a.screenScaleX),
+                   static_cast<int>(a.fieldRecords[10 * k + 2] * a.screenScaleY));
+        }
     }
 
     void Screenshot(const std::string& path) {
