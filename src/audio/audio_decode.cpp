@@ -2,11 +2,14 @@
 // a file are never trusted beyond the bytes the file really has left.
 #include "audio/audio_decode.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-// Prototypes only: the decoder itself comes from the system's libstb.
+#include "audio/vorbis_heap.h"
+
+// Prototypes only: the decoder is compiled in audio/vorbis_heap.cpp.
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
@@ -15,6 +18,10 @@ namespace {
 // A decoded Ogg stream larger than this is taken as a damaged file.
 constexpr size_t kMaxOggBytes = size_t(256) << 20;
 constexpr int kOggChunkFrames = 4096;
+// The decoder's own tables: real streams need a few hundred kilobytes.
+constexpr size_t kMaxVorbisHeap = size_t(32) << 20;
+// The decoder sizes its comment list in an int: eight bytes an entry.
+constexpr uint32_t kMaxComments = uint32_t(1) << 24;
 
 // Bytes from the current position to the end, or -1 when the file cannot seek.
 long BytesLeft(FILE* file) {
@@ -104,6 +111,53 @@ bool EndsWith(const std::string& text, const char* suffix) {
     return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
 
+// Appends the body of the Ogg page at the file's position; false at the end
+// or when the bytes there are no page.
+bool ReadOggPageBody(FILE* file, std::string* body) {
+    uint8_t header[27];
+    if (fread(header, 1, 27, file) != 27 || memcmp(header, "OggS", 4) != 0) return false;
+    uint8_t lacing[255];
+    int segments = header[26];
+    if (fread(lacing, 1, segments, file) != size_t(segments)) return false;
+    size_t bytes = 0;
+    for (int i = 0; i < segments; i++) bytes += lacing[i];
+    size_t had = body->size();
+    body->resize(had + bytes);
+    return fread(body->data() + had, 1, bytes, file) == bytes;
+}
+
+uint32_t LittleEndian32(const std::string& s, size_t at) {
+    auto b = [&](size_t i) { return uint32_t(uint8_t(s[at + i])); };
+    return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+}
+
+// The comment header's counts must fit in the file: stb_vorbis walks its
+// comment list once per entry even when the list could not be allocated, so
+// a count of two billion costs seconds. Layouts this does not follow are left
+// to the decoder to judge.
+bool OggCommentsFit(FILE* file, long left) {
+    long start = ftell(file);
+    std::string first, comment;
+    bool fits = true;
+    if (ReadOggPageBody(file, &first)) {
+        // The comment packet begins on the second page and may run over several.
+        while (comment.size() < 11 && ReadOggPageBody(file, &comment)) {
+        }
+        if (comment.size() >= 11 && memcmp(comment.data(), "\x03vorbis", 7) == 0) {
+            uint32_t vendor = LittleEndian32(comment, 7);
+            fits = vendor <= uint32_t(left);
+            size_t countAt = 11 + size_t(vendor);
+            while (fits && comment.size() < countAt + 4 && ReadOggPageBody(file, &comment)) {
+            }
+            if (fits && comment.size() >= countAt + 4)
+                fits =
+                    LittleEndian32(comment, countAt) <= std::min(uint32_t(left) / 4, kMaxComments);
+        }
+    }
+    fseek(file, start, SEEK_SET);
+    return fits;
+}
+
 }  // namespace
 
 bool DecodeWav(FILE* file, DecodedAudio* out) {
@@ -125,6 +179,8 @@ bool DecodeOgg(FILE* file, DecodedAudio* out) {
     if (!file) return false;
     long left = BytesLeft(file);
     if (left <= 0) return false;
+    if (!OggCommentsFit(file, left)) return false;
+    VorbisHeapScope heap(kMaxVorbisHeap);
     int error = 0;
     stb_vorbis* vorbis = stb_vorbis_open_file_section(file, 0, &error, nullptr, unsigned(left));
     if (!vorbis) return false;

@@ -2,6 +2,7 @@
 #include "graphics/renderer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -295,6 +296,35 @@ int PlGraphics::DrawPoly(std::span<const float> vertices) {
 }
 
 // The point count follows the on-screen size: 12 at least, 1024 at most.
+namespace {
+
+// Unit-circle points of an n-point oval. A frame draws the same few oval
+// sizes over and over; the table spares a sine and a cosine per vertex and
+// holds exactly the values the direct computation gives.
+struct OvalTable {
+    int n = 0;
+    std::array<float, PlGraphics::kMaxVertices> cos{};
+    std::array<float, PlGraphics::kMaxVertices> sin{};
+};
+
+const OvalTable& OvalPoints(int n) {
+    static std::array<OvalTable, 8> tables;
+    static size_t nextSlot = 0;
+    for (const OvalTable& t : tables)
+        if (t.n == n) return t;
+    OvalTable& t = tables[nextSlot];
+    nextSlot = (nextSlot + 1) % tables.size();
+    t.n = n;
+    for (int i = 0; i < n; i++) {
+        const float theta = static_cast<float>(i) * 6.2831855f / static_cast<float>(n);
+        t.cos[i] = std::cos(theta);
+        t.sin[i] = std::sin(theta);
+    }
+    return t;
+}
+
+}  // namespace
+
 int PlGraphics::DrawOval(float x, float y, float width, float height) {
     Flush(FlushCause::Kind);
     batchKind_ = kKindFan;
@@ -315,10 +345,9 @@ int PlGraphics::DrawOval(float x, float y, float width, float height) {
         n = static_cast<int>(size) & ~3;
     }
     const float cx = x + xr, cy = y + yr;
-    for (int i = 0; i < n; i++) {
-        const float theta = static_cast<float>(i) * 6.2831855f / static_cast<float>(n);
-        PutVertex(vertices_[i], cx + std::cos(theta) * xr, cy - std::sin(theta) * yr);
-    }
+    const OvalTable& unit = OvalPoints(n);
+    for (int i = 0; i < n; i++)
+        PutVertex(vertices_[i], cx + unit.cos[i] * xr, cy - unit.sin[i] * yr);
     SubmitFan(n);
     return 0;
 }

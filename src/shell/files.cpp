@@ -9,9 +9,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "audio/audio_decode.h"
 #include "shell/platform_game.h"
+#include "shell/png_guard.h"
 
 void FreeDeleter::operator()(void* p) const {
     free(p);
@@ -133,14 +135,20 @@ int WriteFileAtomically(const std::string& path, const std::string& bytes) {
 bool PlGame::DecodeImageFile(StringView path, DecodedImage* out) {
     FileHandle file = OpenFile(path, "rb");
     if (!file) return false;
+    long long fileSize = FileSize(file.get());
+    if (fileSize <= 0 || fileSize > kMaxImagePixels * 8) return false;
+    std::vector<uint8_t> bytes(static_cast<size_t>(fileSize));
+    if (fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return false;
+    int length = static_cast<int>(bytes.size());
     int w = 0, h = 0, c = 0;
-    if (!stbi_info_from_file(file.get(), &w, &h, &c)) return false;
+    if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &c)) return false;
     long long pixelBytes = static_cast<long long>(w) * h * c;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide ||
         static_cast<long long>(w) * h > kMaxImagePixels ||
-        pixelBytes > FileSize(file.get()) * kMaxExpansion + 4096)
+        pixelBytes > fileSize * kMaxExpansion + 4096)
         return false;
-    uint8_t* pixels = stbi_load_from_file(file.get(), &w, &h, &c, 0);
+    if (!PngInflatesWithinSize(bytes.data(), bytes.size())) return false;
+    uint8_t* pixels = stbi_load_from_memory(bytes.data(), length, &w, &h, &c, 0);
     if (!pixels) return false;
     out->pixels.reset(pixels);
     out->width = w;

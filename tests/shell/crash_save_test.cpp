@@ -1,11 +1,12 @@
 // Kills a process at random moments while it saves, a thousand times; the
 // state file must always load whole: the previous state or the new one.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -23,11 +24,24 @@ std::string ReadFile(const std::string& path) {
     return out.str();
 }
 
+// Reads the saver's output to its end: the number on the last whole line is
+// the count of saves it finished before it died.
+int FinishedSaves(int fd, char first) {
+    std::string out(1, first);
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) out.append(buffer, n);
+    size_t end = out.rfind('\n');
+    if (end == std::string::npos) return 0;
+    size_t start = out.rfind('\n', end - 1);
+    start = start == std::string::npos ? 0 : start + 1;
+    return atoi(out.substr(start, end - start).c_str());
+}
+
 TEST(CrashSafeSave, KilledMidSaveNeverTearsTheFile) {
     std::string folder = MakeTempDir();
     std::string state = folder + "/.vorlekstate";
     std::mt19937 dice(20261207);
-    int kills = 0, lastSeen = 0;
+    int kills = 0, lastSeen = 0, caughtMidSave = 0;
     for (int round = 0; round < 1000; round++) {
         int pipeFds[2];
         ASSERT_EQ(pipe(pipeFds), 0);
@@ -47,23 +61,31 @@ TEST(CrashSafeSave, KilledMidSaveNeverTearsTheFile) {
         int status = 0;
         waitpid(pid, &status, 0);
         kills += WIFSIGNALED(status);
+        int finished = FinishedSaves(pipeFds[0], first);
         close(pipeFds[0]);
+        ASSERT_GT(finished, 0) << round;
 
         std::string bytes = ReadFile(state);
-        if (bytes.empty()) continue;  // killed before the very first save
         testing::internal::CaptureStdout();
         c_MyApp app;
         app.ApplyStateString(Widen(bytes));
         std::string messages = testing::internal::GetCapturedStdout();
-        ASSERT_EQ(messages.find("Invalid"), std::string::npos) << "round " << round << ": " << messages;
+        ASSERT_EQ(messages.find("Invalid"), std::string::npos)
+            << "round " << round << ": " << messages;
         ASSERT_NE(messages.find("Highscore 2 Loaded"), std::string::npos) << messages;
-        // Every table holds the numbers of one and the same save.
+        // Every table holds the numbers of one and the same save...
         int n = app.highscores[0] / 100;
         for (int i = 0; i < 60; i++) ASSERT_EQ(app.highscores[i], n * 100 + i) << round;
+        ASSERT_EQ(app.settings[5], n % 4) << round;
+        // ...and that save is the last one reported finished or the one under way.
+        ASSERT_TRUE(n == finished || n == finished + 1)
+            << "round " << round << ": file holds save " << n << ", " << finished << " finished";
+        caughtMidSave += n == finished + 1;
         lastSeen = n;
     }
     EXPECT_GT(kills, 900);
     EXPECT_GT(lastSeen, 0);
+    RecordProperty("caught_mid_save", caughtMidSave);
     RemoveTree(folder);
 }
 

@@ -1,0 +1,136 @@
+// Damaged pictures and sounds that once made the decoders ask for gigabytes
+// or leave memory behind: they are refused, and honest files still load.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "audio/audio_decode.h"
+#include "shell/headless_game.h"
+#include "shell/png_guard.h"
+#include "support/test_platform.h"
+
+// The system libstb exports the PNG writer's deflate without declaring it.
+extern "C" unsigned char* stbi_zlib_compress(unsigned char* data, int length, int* outLength,
+                                             int quality);
+
+namespace {
+
+std::string Corpus(const std::string& name) {
+    std::ifstream in(std::string(BW_SOURCE_DIR) + "/fuzz/corpus/" + name, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void Put32(std::string& s, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) s += char(v >> shift & 0xFF);
+}
+
+// A PNG whose IDAT holds `raw` deflated, whatever the header claims.
+std::string Png(uint32_t w, uint32_t h, int depth, int colourType, int interlace,
+                const std::string& raw) {
+    auto chunk = [](const char* type, const std::string& body) {
+        std::string c;
+        Put32(c, uint32_t(body.size()));
+        c += type + body;
+        Put32(c, 0);  // the decoder does not check CRCs
+        return c;
+    };
+    std::string header;
+    Put32(header, w);
+    Put32(header, h);
+    header += {char(depth), char(colourType), 0, 0, char(interlace)};
+    int zlen = 0;
+    auto* bytes = reinterpret_cast<unsigned char*>(const_cast<char*>(raw.data()));
+    unsigned char* z = stbi_zlib_compress(bytes, int(raw.size()), &zlen, 8);
+    std::string data(reinterpret_cast<char*>(z), zlen);
+    free(z);
+    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", data) + chunk("IEND", "");
+}
+
+bool Guard(const std::string& bytes) {
+    return PngInflatesWithinSize(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+// Filtered rows of `rowBytes` pixel bytes each.
+std::string Rows(int rows, int rowBytes) {
+    std::string raw;
+    for (int r = 0; r < rows; r++) raw += '\0' + std::string(rowBytes, char(r * 7));
+    return raw;
+}
+
+TEST(PngGuard, HonestPicturesPass) {
+    EXPECT_TRUE(Guard(Png(3, 3, 8, 0, 0, Rows(3, 3))));    // grey
+    EXPECT_TRUE(Guard(Png(4, 2, 8, 6, 0, Rows(2, 16))));   // RGBA
+    EXPECT_TRUE(Guard(Png(9, 2, 1, 3, 0, Rows(2, 2))));    // 1-bit palette: 9 bits → 2 bytes
+    EXPECT_TRUE(Guard(Png(2, 2, 16, 2, 0, Rows(2, 12))));  // 16-bit RGB
+    // Adam7 at 5x5 grey: passes of 1x1, 1x1, 2x1, 1x2, 3x1, 2x3, 5x2 pixels.
+    EXPECT_TRUE(Guard(Png(
+        5, 5, 8, 0, 1,
+        Rows(1, 1) + Rows(1, 1) + Rows(1, 2) + Rows(2, 1) + Rows(1, 3) + Rows(3, 2) + Rows(2, 5))));
+    EXPECT_TRUE(Guard("GIF89a not a png"));  // other formats are not this check's business
+}
+
+TEST(PngGuard, DataBeyondTheHeadersSizeIsRefused) {
+    // One byte wide, 300 rows: 600 bytes, but the stream inflates to a megabyte.
+    EXPECT_FALSE(Guard(Png(1, 300, 8, 0, 0, std::string(1 << 20, '\0'))));
+    // A stream that never ends (inflating zeros past its end) stops at the limit.
+    EXPECT_FALSE(Guard(Corpus("image/endless-inflate.png")));
+    // A second header claiming a huge picture must not size the check itself.
+    EXPECT_FALSE(Guard(Corpus("image/second-header.png")));
+    // No pixel data where the chunk walk finds it: refused, not left to the decoder.
+    EXPECT_FALSE(Guard(Corpus("image/hidden-data.png")));
+    // A chunk header in the last bytes, without room for its CRC, still claims
+    // its length: the decoder would reserve it (here 1.2 GB).
+    EXPECT_FALSE(Guard(Corpus("image/idat-header-at-end.png")));
+    std::string cut = Png(3, 3, 8, 0, 0, Rows(3, 3));
+    cut[8 + 3] = 100;  // IHDR claims more bytes than the file has
+    EXPECT_FALSE(Guard(cut));
+}
+
+TEST(PngGuard, DecodeImageFileRefusesTheBombAndLoadsTheRest) {
+    std::string folder = MakeTempDir();
+    PlHeadlessGame platform(folder, folder + "/.vorlekstate");
+    auto decode = [&](const std::string& bytes) {
+        std::string path = folder + "/x.png";
+        std::ofstream(path, std::ios::binary) << bytes;
+        DecodedImage image;
+        bool ok = platform.DecodeImageFile(Widen(path), &image);
+        return ok ? image.width * 10000 + image.height : 0;
+    };
+    EXPECT_EQ(decode(Corpus("image/endless-inflate.png")), 0);
+    EXPECT_EQ(decode(Corpus("image/empty.png")), 0);
+    EXPECT_EQ(decode(Corpus("image/huge100000x100000.png")), 0);
+    EXPECT_EQ(decode(Png(4, 2, 8, 6, 0, Rows(2, 16))), 4 * 10000 + 2);
+    EXPECT_EQ(decode(Corpus("image/interlaced5x5.png")), 5 * 10000 + 5);
+    RemoveTree(folder);
+}
+
+// Under the sanitizer build LeakSanitizer checks that nothing stays behind.
+TEST(OggGuard, DamagedHeadersAreRefusedQuicklyWithoutLeaks) {
+    auto decode = [](const std::string& bytes, DecodedAudio* out) {
+        FILE* file = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+        bool ok = DecodeAudioByName("x.ogg", file, out);
+        fclose(file);
+        return ok;
+    };
+    DecodedAudio damaged;
+    EXPECT_FALSE(decode(Corpus("ogg/damaged-setup.ogg"), &damaged));
+    // A comment whose memory is refused: the decoder then frees entries it never set.
+    EXPECT_FALSE(decode(Corpus("ogg/unset-comment.ogg"), &damaged));
+    // A comment count of billions is refused before the decoder walks it.
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(decode(Corpus("ogg/huge-comment-count.ogg"), &damaged));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+    DecodedAudio tone;
+    ASSERT_TRUE(decode(Corpus("ogg/tone.ogg"), &tone));
+    EXPECT_GT(tone.length, 100);
+    EXPECT_EQ(tone.format, 2);
+}
+
+}  // namespace
