@@ -487,7 +487,11 @@ int c_MyApp::UpdateMatch() {
     spiderCount = 0;
     toothpickHalfLength = 12;
     ResetDrawState();
-    if (paused == 0) UpdateField(*this);
+    if (paused == 0) {
+        inFieldLoop = true;
+        UpdateField(*this);
+        inFieldLoop = effectPoolFull = false;
+    }
     if (spiderCap > 3 && difficulty == 1) spiderCap = 3;
 
     ResetDrawState();
@@ -505,7 +509,10 @@ int c_MyApp::FreeFieldSlot() {
 }
 
 int c_MyApp::FreeEffectSlot() {
-    return HighestFree(effectRecords);
+    if (effectPoolFull) return -1;  // a whole scan per kill would dominate a big streak
+    int k = HighestFree(effectRecords);
+    effectPoolFull = k < 0 && inFieldLoop;
+    return k;
 }
 
 int c_MyApp::AddScore(int points, int x, int y) {

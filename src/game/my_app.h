@@ -215,6 +215,9 @@ class c_MyApp : public c_App {
     int toothpickCount = 0, spiderCount = 0, toothpickHalfLength = 0;
     int secondsShown = 0;  // the copy of secondsLeft the time-up overlay reads
     float aimDistance = 0, aimAngle = 0;
+    // While the field loop runs, effect records are only taken, never freed:
+    // once the effect pool is found full it stays full until the loop ends.
+    bool inFieldLoop = false, effectPoolFull = false;
     std::array<float, kPoolSize> fieldRecords{};
     std::array<float, kPoolSize> effectRecords{};
 
