@@ -25,64 +25,7 @@
 #include "input/input.h"
 #include "shell/headless_game.h"
 #include "shell/random.h"
-
-// --- every global operator new of this program is counted ---
-namespace {
-std::atomic<long> allocations{0};
-
-void* Allocate(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& t) noexcept {
-    return operator new(size, t);
-}
-void* operator new(std::size_t size, std::align_val_t a) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    auto align = static_cast<std::size_t>(a);
-    if (void* p = std::aligned_alloc(align, (size + align - 1) / align * align)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size, std::align_val_t a) {
-    return operator new(size, a);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
-}
+#include "support/allocation_counter.h"
 
 namespace {
 
@@ -169,12 +112,12 @@ class Profile {
 
     // Steps n frames and counts their heap allocations.
     AllocCount CountedSteps(int n, bool randomInput) {
-        long before = allocations.load();
+        long before = AllocationsSoFar();
         for (int i = 0; i < n; i++) {
             if (randomInput) RandomInput();
             Step();
         }
-        return {allocations.load() - before, n};
+        return {AllocationsSoFar() - before, n};
     }
 
     void Load() {
@@ -343,9 +286,9 @@ int Run(const std::string& dataDir, int matches) {
         int lastScore = app.score;
         while (app.mode == kModeMatch) {
             p.RandomInput();
-            long before = allocations.load();
+            long before = AllocationsSoFar();
             p.Step(&update, &render);
-            matchAllocs.allocations += allocations.load() - before;
+            matchAllocs.allocations += AllocationsSoFar() - before;
             matchAllocs.frames++;
             drawCalls.Add(p.DrawCalls());
             int live = p.LiveRecords();
