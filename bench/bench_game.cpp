@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "full_draw_list.h"
 #include "support/game_harness.h"
 
 namespace {
@@ -17,32 +18,6 @@ std::unique_ptr<GameHarness> LoadedGame() {
     return h;
 }
 
-// A frame as busy as the list allows: sprites of two sheets, text and shapes.
-void FillDrawList(c_MyApp& app) {
-    app.BeginDrawList(0, 0, 0, 1);
-    int i = 0;
-    while (app.DrawCount() < c_MyApp::kDrawListLimit) {
-        auto x = static_cast<float>(i * 37 % 640), y = static_cast<float>(i * 53 % 480);
-        switch (i % 5) {
-            case 0:
-            case 1:
-                app.SetDrawRotation(static_cast<float>(i % 360));
-                app.QueueImage(1, x, y, static_cast<float>(i % 8));
-                break;
-            case 2:
-                app.QueueText(x, y, u"SCORE 1234", 0, 0);
-                break;
-            case 3:
-                app.QueueRect(x, y, 20, 10);
-                break;
-            default:
-                app.QueueEllipse(x, y, 8, 8);
-                break;
-        }
-        i++;
-    }
-}
-
 void BM_TitleUpdate(benchmark::State& state) {
     auto h = LoadedGame();
     for (auto _ : state) h->Update();
@@ -53,7 +28,7 @@ BENCHMARK(BM_TitleUpdate)->Unit(benchmark::kMicrosecond);
 void BM_FillDrawList(benchmark::State& state) {
     auto h = LoadedGame();
     for (auto _ : state) {
-        FillDrawList(h->App());
+        FillFullDrawList(h->App());
         benchmark::DoNotOptimize(h->App().drawList.data());
     }
     state.counters["commands"] = h->App().DrawCount() / c_MyApp::kCommandSize;
@@ -62,7 +37,7 @@ BENCHMARK(BM_FillDrawList)->Unit(benchmark::kMicrosecond);
 
 void BM_ReplayFullDrawList(benchmark::State& state) {
     auto h = LoadedGame();
-    FillDrawList(h->App());
+    FillFullDrawList(h->App());
     for (auto _ : state) h->Render();
     state.counters["commands"] = h->App().DrawCount() / c_MyApp::kCommandSize;
 }

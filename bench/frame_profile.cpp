@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "full_draw_list.h"
 #include "game/my_app.h"
 #include "graphics/context.h"
 #include "graphics/renderer.h"
@@ -209,30 +210,6 @@ void FillWorstField(c_MyApp& app) {
     };
     for (int k = 0; k < 11; k++) put(k, {11, 300, 300.0f + k, 0, 6, 180, 0, 0, 1});
     for (int k = 11; k < 201; k++) put(k, {21, 300, 306, 0, 0, 0, 1, 0, 0});
-}
-
-// A draw list as full as it goes: sprites of one sheet, text and shapes.
-void FillFullDrawList(c_MyApp& app) {
-    app.BeginDrawList(0, 0, 0, 1);
-    for (int i = 0; app.DrawCount() < c_MyApp::kDrawListLimit; i++) {
-        auto x = static_cast<float>(i * 37 % 640), y = static_cast<float>(i * 53 % 480);
-        switch (i % 5) {
-            case 0:
-            case 1:
-                app.SetDrawRotation(static_cast<float>(i % 360));
-                app.QueueImage(1, x, y, static_cast<float>(i % 8));
-                break;
-            case 2:
-                app.QueueText(x, y, u"SCORE 1234", 0, 0);
-                break;
-            case 3:
-                app.QueueRect(x, y, 20, 10);
-                break;
-            default:
-                app.QueueEllipse(x, y, 8, 8);
-                break;
-        }
-    }
 }
 
 std::string ExeFolder() {
