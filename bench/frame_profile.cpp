@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "../tools/replay/input_dice.h"
 #include "full_draw_list.h"
 #include "game/my_app.h"
 #include "graphics/context.h"
@@ -60,18 +61,6 @@ struct Samples {
 struct AllocCount {
     long allocations = 0;
     long frames = 0;
-};
-
-// The input wanderer of the replay tool: moves, presses, aims into the ring.
-struct InputDice {
-    uint32_t state = 2463534242u;
-    uint32_t Next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    float Unit() { return (Next() >> 8) * (1.0f / 16777216.0f); }
 };
 
 class Profile {

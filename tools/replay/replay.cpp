@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "game/my_app.h"
+#include "input_dice.h"
 #include "graphics/context.h"
 #include "graphics/renderer.h"
 #include "input/input.h"
@@ -186,18 +187,6 @@ long PeakResidentKb() {
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
-
-// Small generator of its own for random input, apart from the game's.
-struct InputDice {
-    uint32_t state;
-    uint32_t Next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    float Unit() { return (Next() >> 8) * (1.0f / 16777216.0f); }
-};
 
 // --- leak checking (hardening) ---
 // GLFW and GLX load these at run time and unload them at glfwTerminate; kept
