@@ -5,8 +5,8 @@
 #include <array>
 #include <memory>
 
-#include "game/my_app.h"
-#include "shell/headless_game.h"
+#include "game/screens/my_app.h"
+#include "platform/headless/headless_game.h"
 
 namespace {
 

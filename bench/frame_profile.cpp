@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "../tools/replay/input_dice.h"
+#include "core/random.h"
 #include "full_draw_list.h"
-#include "game/my_app.h"
+#include "game/screens/my_app.h"
 #include "graphics/context.h"
 #include "graphics/renderer.h"
 #include "input/input.h"
-#include "shell/headless_game.h"
-#include "shell/random.h"
+#include "platform/headless/headless_game.h"
 #include "support/allocation_counter.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // sheet, text, rectangles and ellipses, the way a busy frame mixes them.
 #pragma once
 
-#include "game/my_app.h"
+#include "game/screens/my_app.h"
 
 inline void FillFullDrawList(c_MyApp& app) {
     app.BeginDrawList(0, 0, 0, 1);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "graphics/renderer.h"
-#include "shell/headless_game.h"
+#include "platform/headless/headless_game.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::string folder = [] {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/my_app.h"
-#include "shell/platform_game.h"
+#include "game/screens/my_app.h"
+#include "platform/platform_game.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (!freopen("/dev/null", "w", stdout)) return 0;

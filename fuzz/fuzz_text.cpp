@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/text.h"
+#include "core/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     String text = DecodeText(data, size);

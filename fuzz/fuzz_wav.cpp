@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the WAV reader as a ".wav" file.
 #include <cstdio>
 
-#include "audio/audio_decode.h"
+#include "formats/audio_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");

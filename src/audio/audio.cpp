@@ -6,8 +6,9 @@
 
 #include <cmath>
 
-#include "shell/errors.h"
-#include "shell/platform_game.h"
+#include "core/errors.h"
+#include "formats/audio_decode.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ int PlSample::Discard() {
 }
 
 // Without a device the game goes on silent; every later call does nothing.
-PlAudio::PlAudio() {
+PlAudio::PlAudio(PlGame* platform) : platform_(platform) {
     generation_ = liveGeneration = ++deviceCount;
     device_ = alcOpenDevice(nullptr);
     if (!device_) {
@@ -107,10 +108,11 @@ int PlAudio::Resume() {
 
 std::shared_ptr<PlSample> PlAudio::DecodeIntoSample(std::shared_ptr<PlSample> sample,
                                                     StringView path) {
-    PlGame* platform = PlatformGame();
-    if (!sample || !platform) return nullptr;
+    if (!sample || !platform_) return nullptr;
+    FileHandle file = platform_->OpenFile(path, "rb");
+    if (!file) return nullptr;
     DecodedAudio pcm;
-    if (!platform->DecodeAudioFile(path, &pcm)) return nullptr;
+    if (!DecodeAudioByName(Narrow(path), file.get(), &pcm)) return nullptr;
     return FillSample(std::move(sample), pcm);
 }
 

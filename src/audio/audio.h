@@ -8,9 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "shell/text.h"
-
-struct DecodedAudio;
+#include "core/text.h"
+#include "formats/decoded.h"
 
 class PlSample {
   public:
@@ -38,12 +37,15 @@ struct AudioChannel {
     int state = 0;  // 0 stopped, 1 playing, 2 paused
 };
 
+class PlGame;
+
 class PlAudio {
   public:
     static constexpr int kChannels = 33;
     static constexpr int kMusicChannel = 32;
 
-    PlAudio();
+    // The platform opens the sample files; without one (tests) only FillSample loads.
+    explicit PlAudio(PlGame* platform = nullptr);
     virtual ~PlAudio();
     PlAudio(const PlAudio&) = delete;
     PlAudio& operator=(const PlAudio&) = delete;
@@ -81,6 +83,7 @@ class PlAudio {
     int SourceState(int channel) const;
     void EndChannel(AudioChannel& channel);
 
+    PlGame* platform_ = nullptr;
     ALCdevice* device_ = nullptr;
     ALCcontext* context_ = nullptr;
     uint32_t generation_ = 0;

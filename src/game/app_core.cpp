@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "audio/audio.h"
-#include "game/my_app.h"
+#include "core/errors.h"
+#include "game/game_core.h"
 #include "graphics/context.h"
 #include "input/input.h"
 #include "music/tune_player.h"
-#include "shell/errors.h"
-#include "shell/platform_game.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -27,12 +27,6 @@ constexpr int kLatchControls[] = {kControlUp, kControlLeft, kControlRight, kCont
                                   kControlB,  kControlC,    kControlD,     kControlBack};
 
 GameGlobals globals;
-c_MyApp* runningApp = nullptr;
-
-int ElapsedMs() {
-    PlGame* game = PlatformGame();
-    return game ? game->ElapsedMs() : 0;
-}
 
 // Device pixels to whole screen units. Before the first render has measured
 // the window the scale is still 0; pixels then count as units rather than
@@ -47,20 +41,12 @@ GameGlobals& Globals() {
     return globals;
 }
 
-c_MyApp* MyApp() {
-    return runningApp;
-}
-
 // Every array is a fixed member; only the music player lives on the heap.
-c_MyApp::c_MyApp() : tunePlayer(std::make_unique<c_TunePlayer>()) {
-    runningApp = this;
-}
+c_GameCore::c_GameCore() : tunePlayer(std::make_unique<c_TunePlayer>(Platform())) {}
 
-c_MyApp::~c_MyApp() {
-    if (runningApp == this) runningApp = nullptr;
-}
+c_GameCore::~c_GameCore() = default;
 
-int c_MyApp::HandleCreate() {
+int c_GameCore::HandleCreate() {
     mode = kModeTitle;
     SetUpdateRate(60);
     knownWidth = DisplayWidth();
@@ -85,7 +71,7 @@ int c_MyApp::HandleCreate() {
 }
 
 // A running or starting match comes back paused with the panel open.
-void c_MyApp::ApplySuspendPause() {
+void c_GameCore::ApplySuspendPause() {
     if (mode > 9) {
         paused = 1;
         panelDirection = 1;
@@ -97,7 +83,7 @@ void c_MyApp::ApplySuspendPause() {
     }
 }
 
-int c_MyApp::HandleSuspend() {
+int c_GameCore::HandleSuspend() {
     SetTextEntry(0);
     ApplySuspendPause();
     SetUpdateRate(5);
@@ -105,28 +91,32 @@ int c_MyApp::HandleSuspend() {
     return 0;
 }
 
-int c_MyApp::HandleResume() {
+int c_GameCore::HandleResume() {
     ApplySuspendPause();
     SetUpdateRate(60);
     SetTextEntry(0);
     return 0;
 }
 
-int c_MyApp::SetTextEntry(int on) {
+int c_GameCore::NowMs() const {
+    return Platform() ? Platform()->ElapsedMs() : 0;
+}
+
+int c_GameCore::SetTextEntry(int on) {
     if (c_InputDevice* input = InputDevice()) input->SetTypingEnabled(on);
     return 0;
 }
 
 // Frames per second from the time since the last stamp, smoothed over ~10 frames.
-void c_MyApp::MeasureRate(int& stamp, int& fps, int& average) {
-    int t = ElapsedMs();
+void c_GameCore::MeasureRate(int& stamp, int& fps, int& average) {
+    int t = NowMs();
     if (t - stamp > 0) fps = 1000 / (t - stamp);
     average = (average * 9 + fps) / 10;
-    stamp = ElapsedMs();
+    stamp = NowMs();
 }
 
 // Pointer, button and touches in screen units, once per update.
-void c_MyApp::SampleInput() {
+void c_GameCore::SampleInput() {
     c_InputDevice* input = InputDevice();
     pointerPrevX = pointerX;
     pointerPrevY = pointerY;
@@ -155,7 +145,7 @@ void c_MyApp::SampleInput() {
 }
 
 // One action per press: the latch clears once every control is released.
-void c_MyApp::UpdateLatches() {
+void c_GameCore::UpdateLatches() {
     bool anyControl = false;
     for (int code : kLatchControls) anyControl = anyControl || ControlDown(code) != 0;
     if (!anyControl) controlLatch = 0;
@@ -168,7 +158,7 @@ void c_MyApp::UpdateLatches() {
 }
 
 // The screen of the current mode, then the overlays that follow it.
-void c_MyApp::RunModeMachine() {
+void c_GameCore::RunModeMachine() {
     switch (mode) {
         case kModeTitle:
             DrawTitleScreen();
@@ -195,7 +185,7 @@ void c_MyApp::RunModeMachine() {
 }
 
 // "renderFpsAvg:scaleX,scaleY" in the bottom-left corner.
-void c_MyApp::QueueDebugLine() {
+void c_GameCore::QueueDebugLine() {
     ResetDrawState();
     TextBuffer line;
     line.AppendInt(renderFpsAvg).Append(u':').AppendFloat(screenScaleX);
@@ -203,7 +193,7 @@ void c_MyApp::QueueDebugLine() {
     QueueText(16, Globals().screenHeight - 16, line.View(), 0, 0);
 }
 
-int c_MyApp::HandleUpdate() {
+int c_GameCore::HandleUpdate() {
     c_InputDevice* input = InputDevice();
     if (!input) return 0;
     // The window's close button: end the process with status 0.
@@ -223,7 +213,7 @@ int c_MyApp::HandleUpdate() {
 }
 
 // Effects rotate over channels 0..23, so a new one cuts off the oldest.
-int c_MyApp::PlaySfx(int id, float rate, float volume, float pan) {
+int c_GameCore::PlaySfx(int id, float rate, float volume, float pan) {
     int soundMode = settings[kSoundModeSetting];
     if (soundMode != 1 && soundMode != 2) return 0;
     sfxChannel = (sfxChannel + 1) % kEffectChannels;

@@ -1,5 +1,5 @@
 // The nine abstract controls: keys, pad buttons of port 0 and its first stick.
-#include "game/my_app.h"
+#include "game/game_core.h"
 #include "input/input.h"
 
 namespace {
@@ -44,7 +44,7 @@ bool StickPushed(const c_InputDevice& input, int code) {
 }  // namespace
 
 // Held state only: a control answers on every update while its input is held.
-int c_MyApp::ControlDown(int code) {
+int c_GameCore::ControlDown(int code) {
     const c_InputDevice* input = InputDevice();
     if (!input) return 0;
     for (const ControlKeys& control : kControlKeys) {

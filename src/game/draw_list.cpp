@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "game/my_app.h"
+#include "game/game_core.h"
 #include "graphics/context.h"
 #include "graphics/image.h"
 #include "music/tune_player.h"
@@ -39,7 +39,7 @@ float CosDeg(float degrees) {
 
 }  // namespace
 
-int c_MyApp::ResetDrawState() {
+int c_GameCore::ResetDrawState() {
     drawBlend = 1;
     drawScaleX = 1;
     drawScaleY = 1;
@@ -49,31 +49,31 @@ int c_MyApp::ResetDrawState() {
     return 0;
 }
 
-int c_MyApp::BeginDrawList(float r, float g, float b, float a) {
+int c_GameCore::BeginDrawList(float r, float g, float b, float a) {
     if (r > kNoneF) backgroundColor = {r, g, b, a};
     ResetDrawState();
     drawCount = 0;
     return 0;
 }
 
-int c_MyApp::SetDrawScale(float sx, float sy) {
+int c_GameCore::SetDrawScale(float sx, float sy) {
     drawScaleX = sx;
     drawScaleY = sy > kNoneF ? sy : sx;
     return 0;
 }
 
 // Stored negated: the replay hands it to the framework's rotation as it is.
-int c_MyApp::SetDrawRotation(float degrees) {
+int c_GameCore::SetDrawRotation(float degrees) {
     drawRotation = -degrees;
     return 0;
 }
 
-int c_MyApp::SetDrawAlpha(float a) {
+int c_GameCore::SetDrawAlpha(float a) {
     drawAlpha = a;
     return 0;
 }
 
-int c_MyApp::SetDrawColor(float r, float g, float b, float a) {
+int c_GameCore::SetDrawColor(float r, float g, float b, float a) {
     drawColorR = r;
     drawColorG = g;
     drawColorB = b;
@@ -82,7 +82,7 @@ int c_MyApp::SetDrawColor(float r, float g, float b, float a) {
 }
 
 // Appends one command with the current draw state; a full list drops it.
-void c_MyApp::PushCommand(float kind, float x, float y, float sizeX, float sizeY, float frame) {
+void c_GameCore::PushCommand(float kind, float x, float y, float sizeX, float sizeY, float frame) {
     if (drawCount >= kDrawListLimit) return;
     float* c = &drawList[drawCount];
     c[kEntryKind] = kind;
@@ -100,34 +100,34 @@ void c_MyApp::PushCommand(float kind, float x, float y, float sizeX, float sizeY
     drawCount += kCommandSize;
 }
 
-int c_MyApp::QueueImage(int image, float x, float y, float frame) {
+int c_GameCore::QueueImage(int image, float x, float y, float frame) {
     PushCommand(static_cast<float>(image), x, y, drawScaleX, drawScaleY, frame);
     return 0;
 }
 
-int c_MyApp::QueueRect(float x, float y, float w, float h) {
+int c_GameCore::QueueRect(float x, float y, float w, float h) {
     PushCommand(kCmdRect, x, y, w, h, 0);
     return 0;
 }
 
-int c_MyApp::QueueEllipse(float cx, float cy, float rx, float ry) {
+int c_GameCore::QueueEllipse(float cx, float cy, float rx, float ry) {
     PushCommand(kCmdEllipse, cx, cy, rx, ry, 0);
     return 0;
 }
 
-int c_MyApp::QueueLine(float x1, float y1, float x2, float y2) {
+int c_GameCore::QueueLine(float x1, float y1, float x2, float y2) {
     PushCommand(kCmdLine, x1, y1, x2, y2, 0);
     return 0;
 }
 
 // Frame width, height or count of an image slot; 0 outside the table.
-int c_MyApp::Geometry(int image, int entry) const {
+int c_GameCore::Geometry(int image, int entry) const {
     if (image < 0 || image >= kImages) return 0;
     return imageGeometry[3 * image + entry];
 }
 
 // One glyph per visible character, laid out along the rotated baseline.
-int c_MyApp::QueueText(float x, float y, StringView text, float alignX, float alignY) {
+int c_GameCore::QueueText(float x, float y, StringView text, float alignX, float alignY) {
     float w = static_cast<float>(Geometry(currentFont, 0)) * drawScaleX;
     float h = static_cast<float>(Geometry(currentFont, 1)) * drawScaleY;
     float r = drawRotation;
@@ -159,7 +159,7 @@ int c_MyApp::QueueText(float x, float y, StringView text, float alignX, float al
 }
 
 // Draws the frame and answers 1 while a held touch lies strictly inside it.
-int c_MyApp::QueueButton(int image, float x, float y, int frame) {
+int c_GameCore::QueueButton(int image, float x, float y, int frame) {
     QueueImage(image, x, y, static_cast<float>(frame));
     float hw = static_cast<float>(Geometry(image, 0)) * resScale * drawScaleX * 0.5f;
     float hh = static_cast<float>(Geometry(image, 1)) * resScale * drawScaleY * 0.5f;
@@ -172,7 +172,7 @@ int c_MyApp::QueueButton(int image, float x, float y, int frame) {
 }
 
 // The last `width` characters of pad × (width + 1) followed by n, built in place.
-TextBuffer c_MyApp::PadNumber(int n, int width, StringView pad) {
+TextBuffer c_GameCore::PadNumber(int n, int width, StringView pad) {
     TextBuffer digits;
     digits.AppendInt(n);
     TextBuffer out;
@@ -190,7 +190,7 @@ TextBuffer c_MyApp::PadNumber(int n, int width, StringView pad) {
 }
 
 // The larger of the two axis factors maps the 640 x 480 design onto the window.
-void c_MyApp::FitScreen(int deviceWidth, int deviceHeight) {
+void c_GameCore::FitScreen(int deviceWidth, int deviceHeight) {
     // A window of no size (minimised, or not measured yet) keeps the last fit.
     if (deviceWidth <= 0 || deviceHeight <= 0) return;
     GameGlobals& g = Globals();
@@ -208,7 +208,7 @@ void c_MyApp::FitScreen(int deviceWidth, int deviceHeight) {
 }
 
 // Each command becomes one framework call, in list order, so the batcher can merge.
-void c_MyApp::ReplayDrawList() {
+void c_GameCore::ReplayDrawList() {
     float sx = screenScaleX, sy = screenScaleY;
     for (int at = 0; at <= drawCount - kCommandSize; at += kCommandSize) {
         const float* c = &drawList[at];
@@ -233,7 +233,7 @@ void c_MyApp::ReplayDrawList() {
     }
 }
 
-int c_MyApp::HandleRender() {
+int c_GameCore::HandleRender() {
     if (Globals().musicSwitch == 1) tunePlayer->RenderLoading();
     MeasureRate(renderStamp, renderFps, renderFpsAvg);
     int width = DisplayWidth(), height = DisplayHeight();

@@ -4,10 +4,10 @@
 #include <climits>
 #include <cmath>
 
-#include "game/my_app.h"
+#include "core/random.h"
+#include "game/game_core.h"
 #include "music/tune_player.h"
-#include "shell/platform_game.h"
-#include "shell/random.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -62,37 +62,37 @@ bool OutsideBand(float x, float y, float margin) {
 }
 
 // Record k (as a start index 10·k) of a pool, cleared for a new occupant.
-float* TakeRecord(std::array<float, c_MyApp::kPoolSize>& pool, int start) {
+float* TakeRecord(std::array<float, c_GameCore::kPoolSize>& pool, int start) {
     float* r = &pool[start];
-    std::fill(r, r + c_MyApp::kRecordSize, 0.0f);
+    std::fill(r, r + c_GameCore::kRecordSize, 0.0f);
     return r;
 }
 
 // Start index of the highest free record, -1 when every record is in use.
 // Searching from the top finds the same record as a full upward scan, sooner.
-int HighestFree(const std::array<float, c_MyApp::kPoolSize>& pool) {
-    for (int k = c_MyApp::kRecords - 1; k >= 0; k--) {
-        if (pool[k * c_MyApp::kRecordSize + kState] == 0) return k * c_MyApp::kRecordSize;
+int HighestFree(const std::array<float, c_GameCore::kPoolSize>& pool) {
+    for (int k = c_GameCore::kRecords - 1; k >= 0; k--) {
+        if (pool[k * c_GameCore::kRecordSize + kState] == 0) return k * c_GameCore::kRecordSize;
     }
     return -1;
 }
 
 // Stops the music as a match ends, a second time when the music switch is on.
-void StopMatchMusic(c_MyApp& app) {
+void StopMatchMusic(c_GameCore& app) {
     if (!app.tunePlayer) return;
     app.tunePlayer->StopAll(1);
     if (Globals().musicSwitch == 1) app.tunePlayer->StopAll(1);
 }
 
 // Ends the match: the hand empties and the music stops once.
-void EndMatch(c_MyApp& app) {
+void EndMatch(c_GameCore& app) {
     if (app.matchOver == 0) StopMatchMusic(app);
     app.matchOver = 1;
     app.heldCharge = 0;
 }
 
 // Puts a lying toothpick of the given charge into a free field record.
-void PlaceToothpick(c_MyApp& app, int k, float x, float y, float charge) {
+void PlaceToothpick(c_GameCore& app, int k, float x, float y, float charge) {
     float* r = TakeRecord(app.fieldRecords, k);
     r[kState] = charge;
     r[kPosX] = x;
@@ -101,7 +101,7 @@ void PlaceToothpick(c_MyApp& app, int k, float x, float y, float charge) {
 }
 
 // The white stick of a toothpick along its heading.
-void QueueToothpickLine(c_MyApp& app, const float* r) {
+void QueueToothpickLine(c_GameCore& app, const float* r) {
     float h = static_cast<float>(app.toothpickHalfLength);
     float sx = h * Sin(r[kAngle]), sy = h * Cos(r[kAngle]);
     app.QueueLine(r[kPosX] - sx, r[kPosY] + sy, r[kPosX] + sx, r[kPosY] - sy);
@@ -114,7 +114,7 @@ int KillPoints(float multiplier) {
 }
 
 // A green marker under the pointer while a toothpick is in hand.
-void DrawHandMarker(c_MyApp& app) {
+void DrawHandMarker(c_GameCore& app) {
     if (app.heldCharge <= 0) return;
     float x = static_cast<float>(app.pointerX), y = static_cast<float>(app.pointerY);
     app.SetDrawColor(100, 255, 100, 1);
@@ -124,7 +124,7 @@ void DrawHandMarker(c_MyApp& app) {
 }
 
 // The centre ring, green when a throw is possible, red after a hit.
-void DrawCentreRing(c_MyApp& app) {
+void DrawCentreRing(c_GameCore& app) {
     app.SetDrawColor(100, 180, 255, 0.5f);
     if (app.heldCharge > 0) {
         if (app.aimDistance < kSlingRange) {
@@ -145,7 +145,7 @@ void DrawCentreRing(c_MyApp& app) {
 }
 
 // Two bands from the ring's sides to the pointer while aiming.
-void DrawBands(c_MyApp& app) {
+void DrawBands(c_GameCore& app) {
     if (app.pointerDown <= 0 || app.aimDistance >= kSlingRange || app.heldCharge <= 0) return;
     float cx = Width() / 2, cy = Height() / 2;
     float px = cx + app.aimDistance * Sin(app.aimAngle);
@@ -158,7 +158,7 @@ void DrawBands(c_MyApp& app) {
 }
 
 // Letting go throws inside the ring, drops outside it.
-void Release(c_MyApp& app) {
+void Release(c_GameCore& app) {
     if (app.pointerDown != 0 || app.heldCharge <= 0) return;
     float x = static_cast<float>(app.pointerX), y = static_cast<float>(app.pointerY);
     int k = -1;
@@ -183,7 +183,7 @@ void Release(c_MyApp& app) {
 }
 
 // A score that drifts up and fades.
-void UpdateFloatingScore(c_MyApp& app, float* r) {
+void UpdateFloatingScore(c_GameCore& app, float* r) {
     r[kPosX] += r[kVelX];
     r[kPosY] += r[kVelY];
     r[kAngle] += r[kSpin];
@@ -204,7 +204,7 @@ float Damp(float value, float factor) {
 }
 
 // A spinning bit of spider that slows and fades.
-void UpdateDebris(c_MyApp& app, float* r) {
+void UpdateDebris(c_GameCore& app, float* r) {
     r[kPosX] += r[kVelX];
     r[kPosY] += r[kVelY];
     r[kAngle] += r[kSpin];
@@ -220,9 +220,9 @@ void UpdateDebris(c_MyApp& app, float* r) {
 }
 
 // Every effect record moves, draws and fades.
-void UpdateEffects(c_MyApp& app) {
-    for (int k = 0; k < c_MyApp::kRecords; k++) {
-        float* r = &app.effectRecords[k * c_MyApp::kRecordSize];
+void UpdateEffects(c_GameCore& app) {
+    for (int k = 0; k < c_GameCore::kRecords; k++) {
+        float* r = &app.effectRecords[k * c_GameCore::kRecordSize];
         if (r[kState] == kFloatingScore) {
             UpdateFloatingScore(app, r);
         } else if (r[kState] == kDebris) {
@@ -232,7 +232,7 @@ void UpdateEffects(c_MyApp& app) {
 }
 
 // A lying toothpick: drawn on a disc, picked up under a pressed pointer.
-void UpdateLyingToothpick(c_MyApp& app, float* r) {
+void UpdateLyingToothpick(c_GameCore& app, float* r) {
     app.toothpickCount += 1;
     float x = r[kPosX], y = r[kPosY];
     app.SetDrawColor(100, 255, 180, 0.85f);
@@ -250,10 +250,10 @@ void UpdateLyingToothpick(c_MyApp& app, float* r) {
 }
 
 // A flying toothpick kills every spider within 32 units, doubling its worth each time.
-void HitSpiders(c_MyApp& app, float* pick) {
+void HitSpiders(c_GameCore& app, float* pick) {
     float x = pick[kPosX], y = pick[kPosY];
-    for (int j = 0; j < c_MyApp::kRecords; j++) {
-        float* s = &app.fieldRecords[j * c_MyApp::kRecordSize];
+    for (int j = 0; j < c_GameCore::kRecords; j++) {
+        float* s = &app.fieldRecords[j * c_GameCore::kRecordSize];
         if (s[kState] != kSpider || std::abs(s[kPosX] - x) >= 32 || std::abs(s[kPosY] - y) >= 32) {
             continue;
         }
@@ -268,7 +268,7 @@ void HitSpiders(c_MyApp& app, float* pick) {
 }
 
 // A flying toothpick moves, leaves past the band and kills what it touches.
-void UpdateFlyingToothpick(c_MyApp& app, float* r) {
+void UpdateFlyingToothpick(c_GameCore& app, float* r) {
     r[kPosX] += r[kVelX];
     r[kPosY] += r[kVelY];
     app.SetDrawColor(255, 255, 255, 1);
@@ -287,7 +287,7 @@ void TurnAtEdges(float* r) {
 }
 
 // A spider walks, wanders, hangs on its thread and may reach the centre.
-void UpdateSpider(c_MyApp& app, float* r) {
+void UpdateSpider(c_GameCore& app, float* r) {
     app.spiderCount += 1;
     r[kExtra] = std::fmod(r[kExtra] + 1, 25.0f);
     r[kPosX] += Sin(r[kAngle]);
@@ -312,7 +312,7 @@ void UpdateSpider(c_MyApp& app, float* r) {
 }
 
 // A dying spider is flung along the toothpick's path; leaving raises the cap.
-void UpdateDyingSpider(c_MyApp& app, float* r) {
+void UpdateDyingSpider(c_GameCore& app, float* r) {
     r[kPosX] += r[kVelX];
     r[kPosY] += r[kVelY];
     app.SetDrawRotation(r[kAngle]);
@@ -327,9 +327,9 @@ void UpdateDyingSpider(c_MyApp& app, float* r) {
 }
 
 // Every field record by its state.
-void UpdateField(c_MyApp& app) {
-    for (int k = 0; k < c_MyApp::kRecords; k++) {
-        float* r = &app.fieldRecords[k * c_MyApp::kRecordSize];
+void UpdateField(c_GameCore& app) {
+    for (int k = 0; k < c_GameCore::kRecords; k++) {
+        float* r = &app.fieldRecords[k * c_GameCore::kRecordSize];
         float s = r[kState];
         if (s > 0 && s < 10) {
             UpdateLyingToothpick(app, r);
@@ -344,7 +344,7 @@ void UpdateField(c_MyApp& app) {
 }
 
 // Now and then a new toothpick appears away from the centre.
-void MaybeSpawnToothpick(c_MyApp& app) {
+void MaybeSpawnToothpick(c_GameCore& app) {
     if (app.toothpickCount >= kMaxToothpicks || RandomInt(0, 100) != 0) return;
     int k = app.FreeFieldSlot();
     float x = static_cast<float>(RandomInt(32, Width() - 32));
@@ -354,7 +354,7 @@ void MaybeSpawnToothpick(c_MyApp& app) {
 }
 
 // Spiders arrive from beyond the edges while fewer than the cap live.
-void MaybeSpawnSpider(c_MyApp& app) {
+void MaybeSpawnSpider(c_GameCore& app) {
     bool wanted =
         (app.spiderCount < app.spiderCap && RandomInt(0, 128) < 26) || app.spiderCount < 2;
     if (!wanted || app.paused != 0) return;
@@ -373,7 +373,7 @@ void MaybeSpawnSpider(c_MyApp& app) {
 }
 
 // The shown score eases toward the real one and is drawn at the top.
-void DrawScore(c_MyApp& app) {
+void DrawScore(c_GameCore& app) {
     int d = app.shownScore - app.score;
     int step = -(d / 6);
     app.shownScore += step;
@@ -381,13 +381,13 @@ void DrawScore(c_MyApp& app) {
     app.SetDrawColor(100, 255, 100, 0.8f);
     app.SetDrawScale(2);
     TextBuffer text(u" ");
-    text.Append(c_MyApp::PadNumber(app.shownScore, 8, u"0").View());
+    text.Append(c_GameCore::PadNumber(app.shownScore, 8, u"0").View());
     app.QueueText(Width() / 2, 16, text.View(), 1, 1);
 }
 
 // Whole seconds left; a quotient below zero ends the match.
-void UpdateClock(c_MyApp& app) {
-    app.secondsLeft = (app.matchStart + app.matchLength - PlatformGame()->ElapsedMs()) / 1000;
+void UpdateClock(c_GameCore& app) {
+    app.secondsLeft = (app.matchStart + app.matchLength - app.NowMs()) / 1000;
     if (app.secondsLeft < 0) {
         EndMatch(app);
         app.secondsLeft = 0;
@@ -396,7 +396,7 @@ void UpdateClock(c_MyApp& app) {
 }
 
 // Ticks at 10, 5, 4, 3, 2, 1 and 0 seconds; the last one ends the match.
-void UpdateCountdown(c_MyApp& app) {
+void UpdateCountdown(c_GameCore& app) {
     if (app.secondsLeft > app.tickThreshold) return;
     app.PlaySfx(6, 1, 1, 0);
     if (app.tickThreshold == 0) {
@@ -429,25 +429,25 @@ void UpdateCountdown(c_MyApp& app) {
 }
 
 // The time left as mm:ss under the score.
-void DrawClock(c_MyApp& app) {
+void DrawClock(c_GameCore& app) {
     TextBuffer text(u" ");
-    text.Append(c_MyApp::PadNumber(app.secondsLeft / 60, 2, u"0").View());
+    text.Append(c_GameCore::PadNumber(app.secondsLeft / 60, 2, u"0").View());
     text.Append(u':');
-    text.Append(c_MyApp::PadNumber(app.secondsLeft % 60, 2, u"0").View());
+    text.Append(c_GameCore::PadNumber(app.secondsLeft % 60, 2, u"0").View());
     app.QueueText(Width() / 2, 36, text.View(), 1, 1);
 }
 
 }  // namespace
 
-int c_MyApp::StartMatch() {
+int c_GameCore::StartMatch() {
     paused = 0;
     tickThreshold = 10;
-    SeedRandom(PlatformGame()->ElapsedMs());
+    SeedRandom(NowMs());
     score = 0;
     matchOver = 0;
     timeUpTimer = 0;
     mode = kModeMatch;
-    matchStart = PlatformGame()->ElapsedMs();
+    matchStart = NowMs();
     std::fill(fieldRecords.begin(), fieldRecords.begin() + 2041, 0.0f);
     std::fill(effectRecords.begin(), effectRecords.begin() + 2041, 0.0f);
 
@@ -468,11 +468,11 @@ int c_MyApp::StartMatch() {
     spiderCap = difficulty == 3 ? 25 : difficulty == 2 ? 3 : 2;
     hurtTimer = 0;
     matchLength = kMatchMs;
-    matchStart = PlatformGame()->ElapsedMs();
+    matchStart = NowMs();
     return 0;
 }
 
-int c_MyApp::UpdateMatch() {
+int c_GameCore::UpdateMatch() {
     BeginDrawList(100, 100, 200, 1);
     float dx = Width() / 2 - pointerX, dy = Height() / 2 - pointerY;
     aimDistance = std::sqrt(dx * dx + dy * dy);
@@ -504,18 +504,18 @@ int c_MyApp::UpdateMatch() {
     return 0;
 }
 
-int c_MyApp::FreeFieldSlot() {
+int c_GameCore::FreeFieldSlot() {
     return HighestFree(fieldRecords);
 }
 
-int c_MyApp::FreeEffectSlot() {
+int c_GameCore::FreeEffectSlot() {
     if (effectPoolFull) return -1;  // a whole scan per kill would dominate a big streak
     int k = HighestFree(effectRecords);
     effectPoolFull = k < 0 && inFieldLoop;
     return k;
 }
 
-int c_MyApp::AddScore(int points, int x, int y) {
+int c_GameCore::AddScore(int points, int x, int y) {
     int k = FreeEffectSlot();
     if (k >= 0) {
         float* r = TakeRecord(effectRecords, k);
@@ -533,7 +533,7 @@ int c_MyApp::AddScore(int points, int x, int y) {
     return 0;
 }
 
-int c_MyApp::SpawnDebris(float x, float y, float angle) {
+int c_GameCore::SpawnDebris(float x, float y, float angle) {
     RandomFloat();
     int n = RandomInt(3, 5);
     for (int i = 0; i <= n; i++) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/my_app.h"
+#include "game/game_core.h"
 #include "music/tune_player.h"
-#include "shell/platform_game.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -33,12 +33,12 @@ struct Point {
 };
 
 // The menu click, pitched to tell the actions apart.
-void Click(c_MyApp& app, float rate) {
+void Click(c_GameCore& app, float rate) {
     app.PlaySfx(kClickSound, rate, 0.5f, 0);
 }
 
 // Opens the panel from the match.
-void OpenPanel(c_MyApp& app) {
+void OpenPanel(c_GameCore& app) {
     app.paused = 1;
     app.panelDirection = 1;
     app.panelChoice = kChoiceResume;
@@ -46,14 +46,14 @@ void OpenPanel(c_MyApp& app) {
 }
 
 // Starts the panel sliding away; the match resumes once it has left.
-void ClosePanel(c_MyApp& app) {
+void ClosePanel(c_GameCore& app) {
     app.paused = 1;
     app.panelDirection = -1;
     Click(app, 1);
 }
 
 // Ends the match with the score so far, as if the time were up.
-void QuitMatch(c_MyApp& app) {
+void QuitMatch(c_GameCore& app) {
     app.paused = 0;
     app.panelDirection = -1;
     app.panelY = kPanelHidden;
@@ -69,7 +69,7 @@ void QuitMatch(c_MyApp& app) {
 }
 
 // Where the quit (side -1) and sound (side 1) buttons sit for the screen's shape.
-Point SideButton(const c_MyApp& app, int side) {
+Point SideButton(const c_GameCore& app, int side) {
     float w = Globals().screenWidth;
     float dx = app.landscape == 1 ? 140.0f : 96.0f;
     float dy = app.landscape == 1 ? 64.0f : 96.0f;
@@ -77,35 +77,35 @@ Point SideButton(const c_MyApp& app, int side) {
 }
 
 // The yellow selection ring around a button.
-void QueueRing(c_MyApp& app, Point p) {
+void QueueRing(c_GameCore& app, Point p) {
     app.SetDrawScale(2.5f);
     app.SetDrawColor(255, 255, 100, 1);
     app.QueueImage(kIconSheet, p.x, p.y, kFrameRing);
 }
 
 // A fresh control press, consumed.
-bool ControlPressed(c_MyApp& app, int code) {
+bool ControlPressed(c_GameCore& app, int code) {
     if (app.controlLatch != 0 || !app.ControlDown(code)) return false;
     app.controlLatch = 1;
     return true;
 }
 
 // A fresh touch on a button, consumed.
-bool TouchPressed(c_MyApp& app, bool touched) {
+bool TouchPressed(c_GameCore& app, bool touched) {
     if (!touched || app.pointerLatch != 0) return false;
     app.pointerLatch = 1;
     return true;
 }
 
 // Every paused update pushes the match start past the time it took.
-void ShiftClock(c_MyApp& app) {
-    int now = PlatformGame()->ElapsedMs();
+void ShiftClock(c_GameCore& app) {
+    int now = app.NowMs();
     if (app.pauseStamp != kNone) app.matchStart += now - app.pauseStamp;
     app.pauseStamp = now;
 }
 
 // The play field darkens as the panel comes down.
-void DrawVeil(c_MyApp& app) {
+void DrawVeil(c_GameCore& app) {
     float w = Globals().screenWidth, h = Globals().screenHeight;
     float alpha = std::abs(static_cast<float>(app.panelY)) / (h * 0.8f);
     app.ResetDrawState();
@@ -115,7 +115,7 @@ void DrawVeil(c_MyApp& app) {
 }
 
 // The panel slides down to mid-screen, or up and away.
-void MovePanel(c_MyApp& app) {
+void MovePanel(c_GameCore& app) {
     float h = Globals().screenHeight;
     if (app.panelDirection == 1 && app.panelY < h * 0.5f) app.panelY += kPanelStep;
     if (app.panelDirection == -1) {
@@ -125,7 +125,7 @@ void MovePanel(c_MyApp& app) {
 }
 
 // The panel's body and its two stripes.
-void DrawPanelBody(c_MyApp& app) {
+void DrawPanelBody(c_GameCore& app) {
     float cx = Globals().screenWidth / 2, y = static_cast<float>(app.panelY);
     bool wide = app.landscape == 1;
     app.ResetDrawState();
@@ -138,7 +138,7 @@ void DrawPanelBody(c_MyApp& app) {
 }
 
 // The resume button and its control selection.
-void UpdateResumeButton(c_MyApp& app) {
+void UpdateResumeButton(c_GameCore& app) {
     Point p{Globals().screenWidth / 2, static_cast<float>(app.panelY)};
     app.SetDrawScale(2);
     app.SetDrawColor(50, 50, 250, 1);
@@ -157,7 +157,7 @@ void UpdateResumeButton(c_MyApp& app) {
 }
 
 // The quit button and its control selection.
-void UpdateQuitButton(c_MyApp& app) {
+void UpdateQuitButton(c_GameCore& app) {
     Point q = SideButton(app, -1);
     app.SetDrawScale(2);
     app.SetDrawColor(255, 50, 50, 1);
@@ -173,7 +173,7 @@ void UpdateQuitButton(c_MyApp& app) {
 }
 
 // The sound button; touch toggles on/off, action A cycles all four modes.
-void UpdateSoundButton(c_MyApp& app) {
+void UpdateSoundButton(c_GameCore& app) {
     int& soundMode = app.settings[kSoundModeSetting];
     Point s = SideButton(app, 1);
     app.SetDrawScale(2);
@@ -197,7 +197,7 @@ void UpdateSoundButton(c_MyApp& app) {
 
 }  // namespace
 
-int c_MyApp::UpdatePauseButton() {
+int c_GameCore::UpdatePauseButton() {
     ResetDrawState();
     titleSlide = -32;
     if (paused == 0 && ControlPressed(*this, kControlBack)) OpenPanel(*this);
@@ -210,7 +210,7 @@ int c_MyApp::UpdatePauseButton() {
     return 0;
 }
 
-int c_MyApp::UpdatePausePanel() {
+int c_GameCore::UpdatePausePanel() {
     ShiftClock(*this);
     DrawVeil(*this);
     MovePanel(*this);

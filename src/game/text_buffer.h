@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "shell/text.h"
+#include "core/text.h"
 
 class TextBuffer {
   public:

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
+#include "core/errors.h"
 #include "graphics/context.h"
-#include "shell/errors.h"
 
 // An image not held by a shared_ptr still works; references to it then do not own it.
 std::shared_ptr<c_Image> c_Image::Self() {

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/text.h"
 #include "graphics/surface.h"
-#include "shell/text.h"
 
 struct c_Frame {
     int x = 0;

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "shell/platform_game.h"
+#include "formats/image_decode.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -48,7 +49,8 @@ uint32_t PackColour(float r, float g, float b, float alpha) {
            ColourByte(r * a);
 }
 
-PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend) : backend_(std::move(backend)) {
+PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform)
+    : backend_(std::move(backend)), platform_(platform) {
     if (!backend_) backend_ = std::make_shared<NullGlBackend>();
     for (int i = 0; i < kMaxQuads; i++) {
         const auto base = static_cast<uint16_t>(i * 4);
@@ -56,7 +58,7 @@ PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend) : backend_(std::move(
         q[0] = base, q[1] = base + 1, q[2] = base + 2;
         q[3] = base, q[4] = base + 2, q[5] = base + 3;
     }
-    if (PlGame* game = PlatformGame(); game && game->HasGlContext()) {
+    if (PlGame* game = platform_; game && game->HasGlContext()) {
         width_ = game->WindowWidth();
         height_ = game->WindowHeight();
     }
@@ -64,7 +66,7 @@ PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend) : backend_(std::move(
 
 // Sets up GL for the window's current size; the blend cache matches GL again.
 int PlGraphics::FrameBegin() {
-    if (PlGame* game = PlatformGame(); game && (game->HasGlContext() || game->WindowWidth() > 0)) {
+    if (PlGame* game = platform_; game && (game->HasGlContext() || game->WindowWidth() > 0)) {
         width_ = game->WindowWidth();
         height_ = game->WindowHeight();
     }
@@ -80,7 +82,7 @@ int PlGraphics::FrameEnd() {
     Flush(FlushCause::State);
     lastFrame_ = stats_;
     stats_ = GraphicsStats{};
-    if (PlGame* game = PlatformGame(); game && game->HasGlContext()) game->SwapBuffers();
+    if (PlGame* game = platform_; game && game->HasGlContext()) game->SwapBuffers();
     return 0;
 }
 
@@ -90,13 +92,13 @@ std::shared_ptr<PlSurface> PlGraphics::SurfaceFromFile(StringView path) {
     return surface;
 }
 
-// Decodes through the platform; the surface is untouched when that fails.
+// Opens through the platform, decodes; the surface is untouched when that fails.
 std::shared_ptr<PlSurface> PlGraphics::DecodeIntoSurface(std::shared_ptr<PlSurface> surface,
                                                          StringView path) {
-    PlGame* game = PlatformGame();
-    if (!surface || !game) return nullptr;
+    if (!surface || !platform_) return nullptr;
+    FileHandle file = platform_->OpenFile(path, "rb");
     DecodedImage image;
-    if (!game->DecodeImageFile(path, &image) || !image.pixels) return nullptr;
+    if (!DecodeImage(file.get(), &image) || !image.pixels) return nullptr;
     if (image.components < 1 || image.components > 4 || image.width <= 0 || image.height <= 0)
         return nullptr;
     surface->data = std::move(image.pixels);

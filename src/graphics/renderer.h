@@ -7,9 +7,9 @@
 #include <memory>
 #include <span>
 
+#include "core/text.h"
 #include "graphics/gl_backend.h"
 #include "graphics/surface.h"
-#include "shell/text.h"
 
 struct Vertex {
     float x, y, u, v;
@@ -25,12 +25,16 @@ uint32_t PackColour(float r, float g, float b, float alpha);
 // Why the pending batch was submitted (GraphicsStats keeps one count each).
 enum class FlushCause { Kind, Capacity, State };
 
+class PlGame;
+
 class PlGraphics {
   public:
     static constexpr int kMaxVertices = 1024;
     static constexpr int kMaxQuads = 256;
 
-    explicit PlGraphics(std::unique_ptr<GlBackend> backend);
+    // The platform gives the window size and presents frames; it opens the
+    // picture files. Without one (tests) the size is set by hand.
+    explicit PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform = nullptr);
     virtual ~PlGraphics() = default;
     PlGraphics(const PlGraphics&) = delete;
     PlGraphics& operator=(const PlGraphics&) = delete;
@@ -86,6 +90,7 @@ class PlGraphics {
     void SubmitFan(int count);
 
     std::shared_ptr<GlBackend> backend_;  // shared with the surfaces it made
+    PlGame* platform_ = nullptr;
     int width_ = 0, height_ = 0;
     uint32_t packedColour_ = 0;
     bool colourDirty_ = false;  // packed at the next vertex, not at every setter

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "graphics/gl_backend.h"
-#include "shell/platform_game.h"
+#include "platform/platform_game.h"
 
 class PlSurface {
   public:

@@ -1,7 +1,7 @@
 // The input state between two updates, fed by platform events.
 #include "input/input.h"
 
-#include "shell/platform_game.h"
+#include "platform/platform_game.h"
 
 namespace {
 constexpr int kLeftButtonKey = 1;
@@ -28,7 +28,7 @@ void SetInputDevice(c_InputDevice* device) {
 
 // Pad buttons become keys; a press counts once however long it is held.
 int c_InputDevice::PrepareUpdate() {
-    PlGame* platform = PlatformGame();
+    PlGame* platform = platform_;
     if (!platform) return 0;
     for (int port = 0; port < kPorts; ++port) {
         c_JoyState& stick = sticks[port];
@@ -132,7 +132,7 @@ int c_InputDevice::MotionInput(int event, int data, float x, float y, float z) {
 }
 
 int c_InputDevice::SetTypingEnabled(int enabled) {
-    if (PlGame* platform = PlatformGame()) platform->SetTypingEnabled(enabled);
+    if (platform_) platform_->SetTypingEnabled(enabled);
     return 1;
 }
 

@@ -12,6 +12,8 @@ struct c_JoyState {
     std::array<bool, 32> buttons{};
 };
 
+class PlGame;
+
 class c_InputDevice {
   public:
     static constexpr int kKeys = 512;
@@ -19,6 +21,9 @@ class c_InputDevice {
     static constexpr int kTouches = 32;
     static constexpr int kPorts = 4;
 
+    // Joysticks and the typing switch go through the platform; without one
+    // (tests) there are no pads.
+    explicit c_InputDevice(PlGame* platform = nullptr) : platform_(platform) {}
     virtual ~c_InputDevice() = default;
 
     // Polls joysticks through the platform into sticks and keys 256..383.
@@ -54,6 +59,7 @@ class c_InputDevice {
     float accelX = 0, accelY = 0, accelZ = 0;
 
   private:
+    PlGame* platform_ = nullptr;
     void UpdateMousePosition(float x, float y);
     void UpdateTouchPosition(int index, float x, float y);
 };

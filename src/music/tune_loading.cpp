@@ -7,7 +7,7 @@
 #include "graphics/context.h"
 #include "graphics/image.h"
 #include "music/tune_player.h"
-#include "shell/platform_game.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ int c_TunePlayer::LoadStep() {
     if (sheet && p >= 0 && p < kDecodedPatterns && p < sheet->FrameCount()) DecodePattern(p);
 
     loadCounter += 1;
-    nextStepTime = PlatformGame()->ElapsedMs() + 100;
+    nextStepTime = Now() + 100;
     if (loadCounter > kLastLoadCounter) loadCounter = 0;
     return 0;
 }

@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "audio/audio.h"
+#include "core/random.h"
 #include "graphics/image.h"
-#include "shell/platform_game.h"
-#include "shell/random.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -23,10 +23,6 @@ constexpr int kEffectSwitch = 27;
 // the beat restarts from now, instead of racing one step per frame.
 constexpr int64_t kClockJumpMs = 123456;
 constexpr int64_t kMaxLagMs = 1000;
-
-int Now() {
-    return PlatformGame()->ElapsedMs();
-}
 
 // Drum sample for a note: the white keys from the sample's own pitch upward.
 constexpr std::array<int, 8> kDrumNotes = {13, 15, 17, 18, 20, 22, 24, 25};
@@ -44,7 +40,11 @@ void Reseed(int64_t value) {
 
 }  // namespace
 
-c_TunePlayer::c_TunePlayer() : song(kSongSize, 0) {}
+c_TunePlayer::c_TunePlayer(PlGame* platform) : song(kSongSize, 0), platform_(platform) {}
+
+int c_TunePlayer::Now() const {
+    return platform_ ? platform_->ElapsedMs() : 0;
+}
 c_TunePlayer::~c_TunePlayer() = default;
 
 void c_TunePlayer::PlaySound(c_Sound* sound, int channel, int flags) {

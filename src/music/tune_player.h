@@ -7,16 +7,19 @@
 #include <memory>
 #include <vector>
 
-#include "shell/text.h"
+#include "core/text.h"
 
 class c_Image;
 class c_Sound;
+
+class PlGame;
 
 class c_TunePlayer {
   public:
     static constexpr int kSongSize = 262145;
 
-    c_TunePlayer();
+    // The platform gives the clock the beat follows.
+    explicit c_TunePlayer(PlGame* platform = nullptr);
     virtual ~c_TunePlayer();
 
     int Configure(int baseChannel, int s1, int s2, int s3, int s4);
@@ -76,6 +79,9 @@ class c_TunePlayer {
     virtual void AdjustRate(int channel, float rate);
 
   private:
+    int Now() const;  // the platform clock in milliseconds
+
+    PlGame* platform_ = nullptr;
     struct Cell {
         int note = 0, volume = 0, effect = 0, parameter = 0;
     };

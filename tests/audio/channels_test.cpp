@@ -67,7 +67,7 @@ bool WaitFor(const std::function<bool()>& condition) {
 
 struct ChannelTest : ::testing::Test {
     TestPlatform platform;
-    PlAudio audio;
+    PlAudio audio{&platform};
 
     void SetUp() override {
         ASSERT_TRUE(audio.HasDevice());

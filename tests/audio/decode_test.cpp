@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "audio/audio_decode.h"
+#include "formats/audio_decode.h"
 #include "support/process.h"
 #include "support/test_platform.h"
 
@@ -79,7 +79,8 @@ struct DecodeTest : ::testing::Test {
     bool Decode(const std::string& path, DecodedAudio* out) {
         largestRequest = 0;
         tracking = true;
-        bool ok = platform.DecodeAudioFile(Widen(path), out);
+        FileHandle file = platform.OpenFile(Widen(path), "rb");
+        bool ok = file && DecodeAudioByName(path, file.get(), out);
         tracking = false;
         return ok;
     }

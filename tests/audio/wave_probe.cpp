@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "audio/audio.h"
-#include "shell/platform_game.h"
+#include "platform/platform_game.h"
 
 int main() {
     PlAudio audio;

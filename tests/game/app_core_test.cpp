@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "audio/audio.h"
-#include "shell/app.h"
-#include "shell/random.h"
+#include "core/random.h"
+#include "framework/app.h"
 #include "support/game_harness.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "input/input.h"
-#include "shell/platform_game.h"
+#include "platform/platform_game.h"
 
 namespace {
 

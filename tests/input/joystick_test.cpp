@@ -8,7 +8,7 @@ namespace {
 
 struct JoystickTest : ::testing::Test {
     TestPlatform platform;
-    c_InputDevice input;
+    c_InputDevice input{&platform};
 
     void Plug(int port, std::initializer_list<float> axes, int buttonCount = 8) {
         ScriptedJoystick& j = platform.joysticks[port];

@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "input/glfw_keys.h"
 #include "input/input.h"
-#include "shell/platform_game.h"
+#include "platform/glfw/glfw_keys.h"
+#include "platform/platform_game.h"
 
 namespace {
 

@@ -21,6 +21,7 @@ struct ChannelCall {
 
 class RecordingPlayer : public c_TunePlayer {
   public:
+    explicit RecordingPlayer(PlGame* platform) : c_TunePlayer(platform) {}
     std::vector<ChannelCall> calls;
 
     std::vector<ChannelCall> Calls(char kind) const {
@@ -73,5 +74,5 @@ class PlayerTest : public ::testing::Test {
     }
 
     TestPlatform platform;
-    RecordingPlayer player;
+    RecordingPlayer player{&platform};
 };

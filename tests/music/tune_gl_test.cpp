@@ -33,7 +33,7 @@ class TuneSheetGl : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(window.Ok());
         platform.glContext = true;
-        graphics = std::make_unique<PlGraphics>(MakeOpenGlBackend());
+        graphics = std::make_unique<PlGraphics>(MakeOpenGlBackend(), &platform);
         SetGraphicsDevice(graphics.get());
     }
     void TearDown() override { SetGraphicsDevice(nullptr); }
@@ -92,7 +92,7 @@ int Value(int p, int t, int s, int f) {
 }
 
 TEST_F(TuneSheetGl, DecodesEveryCellOfTheSheetAndHidesTheDrawing) {
-    RecordingPlayer player;
+    RecordingPlayer player{&platform};
     player.sheetPath = Widen(WriteSheet(platform.tempDir, 8, 8, Value));
     EXPECT_EQ(LoadAll(player), 24);
     ASSERT_NE(player.sheet, nullptr);
@@ -120,7 +120,7 @@ TEST_F(TuneSheetGl, DecodesEveryCellOfTheSheetAndHidesTheDrawing) {
 }
 
 TEST_F(TuneSheetGl, SmallSheetGivesFewerPatterns) {
-    RecordingPlayer player;
+    RecordingPlayer player{&platform};
     player.sheetPath = Widen(WriteSheet(platform.tempDir, 3, 1, Value));
     LoadAll(player);
     ASSERT_NE(player.sheet, nullptr);
@@ -134,7 +134,7 @@ TEST_F(TuneSheetGl, SmallSheetGivesFewerPatterns) {
 #ifdef BW_HAS_SONG
 TEST_F(TuneSheetGl, GeneratedSongSheetHoldsTheGeneratorsSong) {
     const std::string path = std::string(BW_DATA_DIR) + "/music/brindle-song.png";
-    RecordingPlayer player;
+    RecordingPlayer player{&platform};
     player.sheetPath = Widen(path);
     LoadAll(player);
     ASSERT_NE(player.sheet, nullptr) << path << " missing: build song_data";

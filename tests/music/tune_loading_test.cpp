@@ -50,9 +50,9 @@ class TuneLoading : public ::testing::Test {
     NullGlBackend& Null() { return *static_cast<NullGlBackend*>(graphics.Backend()); }
 
     TestPlatform platform;
-    PlGraphics graphics{std::make_unique<NullGlBackend>()};
-    PlAudio audio;
-    RecordingPlayer player;
+    PlGraphics graphics{std::make_unique<NullGlBackend>(), &platform};
+    PlAudio audio{&platform};
+    RecordingPlayer player{&platform};
 };
 
 TEST_F(TuneLoading, LoadsEachKitFileFromItsNumberedName) {

@@ -4,8 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "core/random.h"
 #include "recording_player.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr int kLeadChannel = 29;  // base 32: tracks 0..4 on 31..27
 
 TEST(TuneRandom, DrawsFromTheSharedGeneratorWithBothEndsReachable) {
     TestPlatform platform;
-    c_TunePlayer player;
+    c_TunePlayer player{&platform};
     // From seed 0 the generator gives 1013904223, r = 3960563 / 2^24.
     RandomSeed() = 0;
     EXPECT_EQ(player.RandomInt(0, 10), 2);
@@ -364,7 +364,7 @@ TEST_F(PlayerTest, ProgressionGivesOneRootPerPattern) {
 using SectionLog = std::vector<std::array<int, 21>>;
 
 SectionLog Arrange(TestPlatform& platform, int songSeed, int32_t gameSeed) {
-    RecordingPlayer player;
+    RecordingPlayer player{&platform};
     player.Configure(32, 4, 3, 3, 4);
     player.state = 2;
     player.songSeed = songSeed;

@@ -11,8 +11,8 @@
 #include <random>
 #include <sstream>
 
-#include "game/my_app.h"
-#include "shell/headless_game.h"
+#include "game/screens/my_app.h"
+#include "platform/headless/headless_game.h"
 #include "support/test_platform.h"
 
 namespace {

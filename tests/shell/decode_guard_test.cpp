@@ -9,9 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "audio/audio_decode.h"
-#include "shell/headless_game.h"
-#include "shell/png_guard.h"
+#include "formats/audio_decode.h"
+#include "formats/image_decode.h"
+#include "formats/png_guard.h"
+#include "platform/headless/headless_game.h"
 #include "support/test_platform.h"
 
 // The system libstb exports the PNG writer's deflate without declaring it.
@@ -93,14 +94,15 @@ TEST(PngGuard, DataBeyondTheHeadersSizeIsRefused) {
     EXPECT_FALSE(Guard(cut));
 }
 
-TEST(PngGuard, DecodeImageFileRefusesTheBombAndLoadsTheRest) {
+TEST(PngGuard, DecodeImageRefusesTheBombAndLoadsTheRest) {
     std::string folder = MakeTempDir();
     PlHeadlessGame platform(folder, folder + "/.vorlekstate");
     auto decode = [&](const std::string& bytes) {
         std::string path = folder + "/x.png";
         std::ofstream(path, std::ios::binary) << bytes;
         DecodedImage image;
-        bool ok = platform.DecodeImageFile(Widen(path), &image);
+        FileHandle file = platform.OpenFile(Widen(path), "rb");
+        bool ok = DecodeImage(file.get(), &image);
         return ok ? image.width * 10000 + image.height : 0;
     };
     EXPECT_EQ(decode(Corpus("image/endless-inflate.png")), 0);

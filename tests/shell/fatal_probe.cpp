@@ -3,10 +3,10 @@
 #include <cstring>
 #include <memory>
 
-#include "shell/app.h"
-#include "shell/delegate.h"
-#include "shell/errors.h"
-#include "shell/platform_game.h"
+#include "core/errors.h"
+#include "framework/app.h"
+#include "platform/delegate.h"
+#include "platform/platform_game.h"
 
 namespace {
 

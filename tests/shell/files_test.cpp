@@ -5,8 +5,8 @@
 
 #include <fstream>
 
-#include "shell/errors.h"
-#include "shell/platform_game.h"
+#include "core/errors.h"
+#include "platform/platform_game.h"
 #include "support/test_platform.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "shell/delegate.h"
-#include "shell/platform_game.h"
+#include "platform/delegate.h"
+#include "platform/glfw/glfw_game.h"
 
 namespace {
 

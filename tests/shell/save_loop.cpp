@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "game/my_app.h"
-#include "shell/headless_game.h"
+#include "game/screens/my_app.h"
+#include "platform/headless/headless_game.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;

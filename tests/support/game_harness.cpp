@@ -1,9 +1,9 @@
 #include "support/game_harness.h"
 
+#include "core/random.h"
 #include "graphics/context.h"
 #include "graphics/renderer.h"
-#include "shell/platform_game.h"
-#include "shell/random.h"
+#include "platform/platform_game.h"
 
 GameHarness::GameHarness(int windowWidth, int windowHeight, const std::string& stateBytes,
                          const std::string& dataDir) {

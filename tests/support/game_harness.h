@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "game/my_app.h"
+#include "game/screens/my_app.h"
 #include "graphics/gl_backend.h"
 #include "input/input.h"
 #include "support/test_platform.h"

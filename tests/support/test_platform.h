@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "shell/headless_game.h"
+#include "platform/headless/headless_game.h"
 
 class TestPlatform : public PlHeadlessGame {
-public:
+  public:
     TestPlatform();
     ~TestPlatform() override;
 

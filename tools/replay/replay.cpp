@@ -33,13 +33,13 @@
 #include <string>
 #include <vector>
 
-#include "game/my_app.h"
-#include "input_dice.h"
+#include "core/random.h"
+#include "game/screens/my_app.h"
 #include "graphics/context.h"
 #include "graphics/renderer.h"
 #include "input/input.h"
-#include "shell/headless_game.h"
-#include "shell/random.h"
+#include "input_dice.h"
+#include "platform/headless/headless_game.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "framework/app.h"
 #include "graphics/context.h"
 #include "music/tune_player.h"
-#include "shell/app.h"
-#include "shell/entry.h"
-#include "shell/platform_game.h"
+#include "platform/glfw/entry.h"
+#include "platform/glfw/glfw_game.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ class c_TuneDemo : public c_App {
         glfwSetWindowShouldClose(game->Window(), GLFW_TRUE);
     }
 
-    c_TunePlayer player;
+    c_TunePlayer player{Platform()};
     int startMs = 0;
     int shownSection = 0;
 };
@@ -86,5 +86,12 @@ class c_TuneDemo : public c_App {
 int main(int argc, char** argv) {
     if (argc > 1) seconds = std::atoi(argv[1]);
     if (argc > 2) seed = std::atoi(argv[2]);
-    return RunGame([] { return std::make_unique<c_TuneDemo>(); });
+    PlDesktopWindow window;
+    if (!window.Ok()) return -1;
+    PlVorlekGame game;
+    game.SetWindow(window.Window());
+    auto demo = std::make_unique<c_TuneDemo>();
+    if (game.Delegate()) game.Run();
+    demo.reset();  // sources and textures go while the context is current
+    return 0;
 }

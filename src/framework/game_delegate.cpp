@@ -1,0 +1,89 @@
+#include "framework/game_delegate.h"
+
+#include "audio/audio.h"
+#include "framework/app.h"
+#include "graphics/context.h"
+#include "graphics/renderer.h"
+#include "input/input.h"
+#include "platform/platform_game.h"
+
+c_GameDelegate::c_GameDelegate(PlGame* platform) : platform(platform) {}
+
+// The module-wide device references must not outlive the devices.
+c_GameDelegate::~c_GameDelegate() {
+    if (graphics) {
+        // The default font's texture belongs to this renderer.
+        GraphicsContext()->font.reset();
+        GraphicsContext()->builtinFont.reset();
+    }
+    if (GraphicsDevice() == graphics.get()) SetGraphicsDevice(nullptr);
+    if (AudioDevice() == audio.get()) SetAudioDevice(nullptr);
+    if (InputDevice() == input.get()) SetInputDevice(nullptr);
+}
+
+void c_GameDelegate::GameStart() {
+    PlGame* game = platform;
+    std::unique_ptr<GlBackend> backend;
+    if (game && game->HasGlContext())
+        backend = MakeOpenGlBackend();
+    else
+        backend = std::make_unique<NullGlBackend>();
+    graphics = std::make_unique<PlGraphics>(std::move(backend), game);
+    SetGraphicsDevice(graphics.get());
+    SetDefaultFont();
+    audio = std::make_unique<PlAudio>(game);
+    SetAudioDevice(audio.get());
+    input = std::make_unique<c_InputDevice>(game);
+    SetInputDevice(input.get());
+    if (c_App* app = Application()) app->HandleCreate();
+}
+
+void c_GameDelegate::GameSuspend() {
+    if (c_App* app = Application()) app->HandleSuspend();
+    if (audio) audio->Suspend();
+}
+
+void c_GameDelegate::GameResume() {
+    if (audio) audio->Resume();
+    if (c_App* app = Application()) app->HandleResume();
+}
+
+void c_GameDelegate::GameUpdate() {
+    if (input) input->PrepareUpdate();
+    if (c_App* app = Application()) app->HandleUpdate();
+    if (input) input->FinishUpdate();
+}
+
+void c_GameDelegate::GameRender() {
+    if (!graphics) return;
+    int mode = graphics->FrameBegin();
+    if (mode != 0) BeginRenderState();
+    if (c_App* app = Application()) {
+        if (mode == 2)
+            app->HandleLoading();
+        else
+            app->HandleRender();
+    }
+    if (mode != 0) EndRenderState();
+    graphics->FrameEnd();
+}
+
+void c_GameDelegate::KeyInput(int event, int data) {
+    if (input) input->KeyInput(event, data);
+}
+
+void c_GameDelegate::MouseInput(int event, int data, float x, float y) {
+    if (input) input->MouseInput(event, data, x, y);
+}
+
+void c_GameDelegate::TouchInput(int event, int data, float x, float y) {
+    if (input) input->TouchInput(event, data, x, y);
+}
+
+void c_GameDelegate::MotionInput(int event, int data, float x, float y, float z) {
+    if (input) input->MotionInput(event, data, x, y, z);
+}
+
+void c_GameDelegate::GraphicsLost() {
+    if (graphics) graphics->GraphicsLost();
+}

@@ -1,0 +1,49 @@
+// The game object: the core's state and rules with the screens on top of it
+// (asset loading, saves, title, time-up, credits). The core never calls these
+// directly; it reaches them through its hooks.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "game/game_core.h"
+
+// The credit lines, entries 0..38.
+extern const std::array<StringView, 39> kCreditLines;
+
+class c_MyApp final : public c_GameCore {
+  public:
+    c_MyApp();
+    ~c_MyApp() override;
+
+    // --- assets (assets.cpp) ---
+    int LoadSheet(int index, StringView name, int width, int height, int frames, int flags);
+    int LoadFont(int index, StringView name, int advance, int lineHeight);
+    int LoadSfx(int id);
+    int BeginLoading() override;
+    int AssetLoadStep() override;
+    int DrawLoadingScreen(int unused = 0);
+    void ChooseResolutionLevel();
+    TextBuffer SheetFileName(StringView name) const;
+    void QueueDotRing(float r, float g, float b, int angleOffset);
+
+    // --- saves (saves.cpp) ---
+    int LoadSaves() override;
+    int SaveAll() override;
+    // The state string as saved, built into `out`; used by SaveAll and tests.
+    std::string BuildStateString() const;
+    // Applies a state string with the section rules and messages.
+    void ApplyStateString(StringView state);
+
+    // --- screens (title.cpp, timeup.cpp, credits.cpp) ---
+    int DrawTitleScreen() override;
+    int RecordScore() override;
+    StringView RankLabel();
+    int DrawTimeUp() override;
+    int DrawCreditsPanel() override;
+    int ScoreRecordedHook() { return 0; }  // two empty hooks after a score is recorded
+    int ScoreRecordedHook2() { return 0; }
+};
+
+// The running game object (null before it is made); tests make their own.
+c_MyApp* MyApp();

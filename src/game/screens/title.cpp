@@ -1,0 +1,175 @@
+// The title screen: background and logo sliding into place, the sound toggle,
+// the score lists of the chosen difficulty, the difficulty buttons and the
+// maker's logo that opens the credits. Every action is one per press.
+#include <algorithm>
+
+#include "game/screens/my_app.h"
+
+namespace {
+
+constexpr int kImageMenu = 99;
+constexpr int kImageLogo = 98;
+constexpr int kImageIcons = 97;
+constexpr int kImageButtons = 95;
+constexpr int kImageMakerLogo = 93;
+constexpr int kFrameSoundOn = 4;
+constexpr int kFrameSoundOff = 5;
+constexpr int kFrameSelected = 15;
+constexpr int kSfxClick = 98;
+constexpr int kSfxPanel = 99;
+constexpr int kSoundModeEntry = 5;
+constexpr int kStripWidth = 140;
+constexpr float kListScale = 1.5f;
+// The bitmap font's own line height, used until its geometry is known.
+constexpr int kFontLineHeight = 10;
+
+struct Point {
+    float x, y;
+};
+
+// Where difficulty button k (1..3) sits for slide offset s.
+Point DifficultyButtonPosition(int k, bool landscape, float w, float h, int s) {
+    if (landscape) {
+        static constexpr float kX[] = {0.2f, 0.4f, 0.6f};
+        static constexpr float kSlide[] = {8, 12, 10};
+        return {kX[k - 1] * w, 0.7f * h - kSlide[k - 1] * s};
+    }
+    switch (k) {
+        case 1:
+            return {0.3f * w - 8.0f * s, 0.45f * h};
+        case 2:
+            return {0.3f * w, 0.65f * h - 12.0f * s};
+        default:
+            return {0.3f * w + 8.0f * s, 0.85f * h};
+    }
+}
+
+// Header and one padded line per score; built in place, no heap.
+TextBuffer ScoreListText(const char* header, const char* singleHeader, int lines,
+                         const int32_t* scores) {
+    TextBuffer text;
+    if (lines == 1) {
+        text.Append(singleHeader);
+    } else {
+        text.Append(header).AppendInt(lines);
+    }
+    for (int i = 0; i < lines; i++) {
+        text.Append(u"\\n");
+        text.Append(c_MyApp::PadNumber(scores[i], 11, u" ").View());
+    }
+    return text;
+}
+
+}  // namespace
+
+int c_MyApp::DrawTitleScreen() {
+    const float w = Globals().screenWidth;
+    const float h = Globals().screenHeight;
+    const bool panelClosed = menuPanelOpen == 0;
+
+    BeginDrawList(0, 0, 80, 1);
+    if (titleSlide < 0) titleSlide = static_cast<int>(titleSlide + 0.25f);
+    const int s = titleSlide;
+
+    // Background and logo.
+    ResetDrawState();
+    SetDrawScale(3);
+    QueueImage(kImageMenu, w / 2, h / 2 + 16.0f * s, 0);
+    SetDrawScale(1);
+    QueueImage(kImageLogo, 0.4f * w, 0.2f * h + 12.0f * s, 0);
+
+    // Side strip behind the score lists.
+    const float stripX = w - kStripWidth - 4.0f * s;
+    SetDrawColor(0, 0, 0, 0.4f);
+    QueueRect(stripX, 0, kStripWidth, h);
+
+    // Sound toggle: works even over the credits panel.
+    ResetDrawState();
+    SetDrawScale(2);
+    SetDrawColor(50, 250, 50, 1);
+    int& soundMode = settings[kSoundModeEntry];
+    const int soundFrame = soundMode == 0 ? kFrameSoundOff : kFrameSoundOn;
+    const float toggleX =
+        landscape ? 32.0f + 4.0f * s : static_cast<float>(static_cast<int>(w / 2));
+    const float toggleY =
+        landscape ? static_cast<float>(static_cast<int>(h / 2)) : 32.0f + 4.0f * s;
+    if (QueueButton(kImageIcons, toggleX, toggleY, soundFrame) && pointerLatch == 0) {
+        soundMode = 1 - soundMode;
+        if (soundMode < 0 || soundMode > 1) soundMode = 0;
+        pointerLatch = 1;
+        PlaySfx(kSfxClick, 1, 0.5f, 0);  // silent when the sound just went off
+    }
+
+    // Score lists of the chosen difficulty.
+    SetDrawScale(kListScale);
+    const int fontLineHeight = imageGeometry[3 * currentFont + 1];
+    const int lineHeight =
+        static_cast<int>((fontLineHeight > 0 ? fontLineHeight : kFontLineHeight) * drawScaleY);
+    listHeight = static_cast<int>(h - 90 - h / 2);
+    lineCount = std::clamp(lineHeight > 0 ? listHeight / lineHeight : 1, 1, 10);
+    if (panelClosed) {
+        const int t = std::clamp(difficulty - 1, 0, 2);
+        SetDrawColor(255, 200, 100, 1);
+        TextBuffer best = ScoreListText("Top ", "Highscore", lineCount, &highscores[10 * t]);
+        QueueText(stripX + 20, 60, best.View(), 0, 0);
+        SetDrawColor(200, 255, 100, 1);
+        SetDrawScale(kListScale);
+        TextBuffer recent = ScoreListText("Last ", "Last", lineCount, &highscores[30 + 10 * t]);
+        QueueText(stripX + 20, h / 2 + 20, recent.View(), 0, 0);
+    }
+
+    // Difficulty buttons; a touch starts the match at once.
+    ResetDrawState();
+    SetDrawScale(kListScale);
+    SetDrawAlpha(1);
+    for (int k = 1; k <= 3; k++) {
+        Point p = DifficultyButtonPosition(k, landscape != 0, w, h, s);
+        if (QueueButton(kImageButtons, p.x, p.y, k - 1) && pointerLatch == 0 && panelClosed) {
+            mode = kModeStartMatch;
+            pointerLatch = 1;
+            controlLatch = 1;
+            difficulty = k;
+            PlaySfx(kSfxClick, 1, 0.5f, 0);
+        }
+        if (difficulty == k) {
+            SetDrawAlpha(0.75f);
+            QueueImage(kImageButtons, p.x, p.y, kFrameSelected);
+            SetDrawAlpha(1);
+        }
+    }
+    ResetDrawState();
+
+    // Controls: directions step the difficulty, any action starts the match.
+    if (panelClosed) {
+        if (controlLatch == 0 && (ControlDown(kControlUp) || ControlDown(kControlLeft)) &&
+            difficulty > 1) {
+            difficulty--;
+            controlLatch = 1;
+            PlaySfx(kSfxClick, 0.8f, 0.5f, 0);
+        }
+        if (controlLatch == 0 && (ControlDown(kControlRight) || ControlDown(kControlDown)) &&
+            difficulty < 3) {
+            difficulty++;
+            controlLatch = 1;
+            PlaySfx(kSfxClick, 1.2f, 0.5f, 0);
+        }
+        for (int code = kControlA; code <= 17 && controlLatch == 0; code++) {
+            if (!ControlDown(code)) continue;
+            mode = kModeStartMatch;
+            pointerLatch = 1;
+            controlLatch = 1;
+            PlaySfx(kSfxClick, 1, 0.5f, 0);
+        }
+    }
+
+    // The maker's logo opens the credits panel.
+    ResetDrawState();
+    SetDrawScale(0.5f);
+    if (QueueButton(kImageMakerLogo, w - 70, h - 40 - 4.0f * s, 0) && pointerLatch == 0 &&
+        menuPanelOpen == 0) {
+        PlaySfx(kSfxPanel, 1, 1, 0);
+        pointerLatch = 1;
+        menuPanelOpen = 1;
+    }
+    return 0;
+}

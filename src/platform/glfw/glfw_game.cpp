@@ -1,0 +1,198 @@
+// The desktop platform game on GLFW 3: window facts, joysticks, callbacks
+// and the fixed-rate frame loop.
+#include "platform/glfw/glfw_game.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/glfw/glfw_keys.h"
+#include "platform/joystick_layout.h"
+
+namespace {
+
+PlGlfwGame* glfwGame = nullptr;
+
+void OnKey(GLFWwindow*, int key, int, int action, int) {
+    if (!glfwGame) return;
+    KeyEvent events[2];
+    int n = GlfwKeyEvents(key, action, events);
+    for (int i = 0; i < n; i++) glfwGame->KeyInput(events[i].event, events[i].code);
+}
+
+void OnChar(GLFWwindow*, unsigned int codepoint) {
+    if (glfwGame) glfwGame->KeyInput(kEventChar, static_cast<int>(codepoint));
+}
+
+void OnMouseButton(GLFWwindow* window, int button, int action, int) {
+    if (button < 0 || button > 2 || !glfwGame) return;
+    double x = 0, y = 0;
+    glfwGetCursorPos(window, &x, &y);
+    int event = action == GLFW_PRESS ? kEventMouseDown : kEventMouseUp;
+    glfwGame->MouseInput(event, button, static_cast<float>(x), static_cast<float>(y));
+}
+
+void OnCursor(GLFWwindow*, double x, double y) {
+    if (glfwGame)
+        glfwGame->MouseInput(kEventMouseMove, -1, static_cast<float>(x), static_cast<float>(y));
+}
+
+// A close request becomes key 432 down and up; the window stays open and the
+// application decides.
+void OnClose(GLFWwindow* window) {
+    glfwSetWindowShouldClose(window, GLFW_FALSE);
+    if (!glfwGame) return;
+    glfwGame->KeyInput(kEventKeyDown, kCloseKey);
+    glfwGame->KeyInput(kEventKeyUp, kCloseKey);
+}
+
+}  // namespace
+
+int SleepMilliseconds(double seconds) {
+    if (seconds <= 0) return 0;
+    return std::max(1, static_cast<int>(std::lround(seconds * 1000.0)));
+}
+
+PlGlfwGame::PlGlfwGame() {
+    glfwGame = this;
+}
+
+PlGlfwGame::~PlGlfwGame() {
+    if (glfwGame == this) glfwGame = nullptr;
+}
+
+void PlGlfwGame::SetTickRate(int rate) {
+    tickRate_ = rate;
+    if (rate == 0) return;
+    tickPeriod_ = 1.0 / rate;
+    nextTick_ = Now() + tickPeriod_;
+}
+
+int PlGlfwGame::ElapsedMs() {
+    return static_cast<int>(Now() * 1000.0);
+}
+
+double PlGlfwGame::Now() {
+    return glfwGetTime();
+}
+void PlGlfwGame::PollEvents() {
+    glfwPollEvents();
+}
+void PlGlfwGame::WaitEvents() {
+    glfwWaitEvents();
+}
+
+void PlGlfwGame::SleepSeconds(double seconds) {
+    int ms = SleepMilliseconds(seconds);
+    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    while (nanosleep(&ts, &ts) != 0) {
+    }
+}
+
+bool PlGlfwGame::WindowOpen() {
+    return window_ && !glfwWindowShouldClose(window_);
+}
+bool PlGlfwGame::WindowIconified() {
+    return window_ && glfwGetWindowAttrib(window_, GLFW_ICONIFIED);
+}
+bool PlGlfwGame::WindowActive() {
+    return window_ && glfwGetWindowAttrib(window_, GLFW_FOCUSED);
+}
+
+int PlGlfwGame::WindowWidth() {
+    int w = 0, h = 0;
+    if (window_) glfwGetFramebufferSize(window_, &w, &h);
+    return w;
+}
+
+int PlGlfwGame::WindowHeight() {
+    int w = 0, h = 0;
+    if (window_) glfwGetFramebufferSize(window_, &w, &h);
+    return h;
+}
+
+void PlGlfwGame::SwapBuffers() {
+    if (window_) glfwSwapBuffers(window_);
+}
+
+void PlGlfwGame::ShellOpen(StringView target) {
+    // The desktop's "open" verb: hand the target to xdg-open, detached.
+    std::string narrow = Narrow(target);
+    for (char& c : narrow)
+        if (c == '\'') c = '_';
+    std::string command = "xdg-open '" + narrow + "' >/dev/null 2>&1 &";
+    int ignored = system(command.c_str());
+    (void)ignored;
+}
+
+void PlGlfwGame::ShowPointer(bool show) {
+    if (window_)
+        glfwSetInputMode(window_, GLFW_CURSOR, show ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED);
+}
+
+bool PlGlfwGame::ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {
+    if (port < 0 || port > 15 || !glfwJoystickPresent(GLFW_JOYSTICK_1 + port)) return false;
+    int axisCount = 0, buttonCount = 0;
+    const float* axes = glfwGetJoystickAxes(GLFW_JOYSTICK_1 + port, &axisCount);
+    const unsigned char* states = glfwGetJoystickButtons(GLFW_JOYSTICK_1 + port, &buttonCount);
+    RearrangePadAxes(axes ? axisCount : 0, axes, x, y, z);
+    for (int i = 0; states && i < buttonCount && i < 32; i++) buttons[i] = states[i] == GLFW_PRESS;
+    return true;
+}
+
+void PlGlfwGame::InstallCallbacks() {
+    if (!window_) return;
+    glfwSetKeyCallback(window_, OnKey);
+    glfwSetCharCallback(window_, OnChar);
+    glfwSetMouseButtonCallback(window_, OnMouseButton);
+    glfwSetCursorPosCallback(window_, OnCursor);
+    glfwSetWindowCloseCallback(window_, OnClose);
+}
+
+void PlGlfwGame::Run() {
+    InstallCallbacks();  // GLFW 3 reports held keys as repeat actions by itself
+    GameStart();
+    GameRender();  // the first frame comes before the first update
+    while (LoopPass()) {
+    }
+}
+
+bool PlGlfwGame::LoopPass() {
+    PollEvents();
+    if (!WindowOpen()) return false;
+    if (WindowIconified()) {
+        if (!suspended_) {
+            iconified_ = true;
+            GameSuspend();
+        }
+    } else if (WindowActive() && suspended_) {
+        iconified_ = false;
+        GameResume();
+        nextTick_ = Now();
+    }
+    if (tickRate_ == 0 || suspended_) {
+        if (!iconified_) GameRender();
+        WaitEvents();
+        return true;
+    }
+    double delay = nextTick_ - Now();
+    if (delay > 0) {
+        SleepSeconds(delay);
+        return true;
+    }
+    // Catch up at most four updates, then drop the backlog.
+    int count = 0;
+    for (;;) {
+        nextTick_ += tickPeriod_;
+        GameUpdate();
+        if (tickRate_ == 0) break;
+        if (nextTick_ - Now() > 0) break;
+        if (++count == 4) break;
+    }
+    GameRender();
+    if (tickRate_ != 0 && count == 4) nextTick_ = Now();
+    return true;
+}

@@ -1,0 +1,61 @@
+// The desktop platform game on GLFW 3: the window, its callbacks, joysticks
+// and the fixed-rate frame loop.
+#pragma once
+
+#include "platform/platform_game.h"
+
+struct GLFWwindow;
+
+class PlGlfwGame : public PlGame {
+  public:
+    PlGlfwGame();
+    ~PlGlfwGame() override;
+
+    void SetTickRate(int rate) override;
+    int ElapsedMs() override;
+    bool ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) override;
+    void ShellOpen(StringView target) override;
+    void ShowPointer(bool show) override;
+    String ResolveResourcePath(StringView path) override { return MapVorlekPath(path); }
+
+    bool HasGlContext() override { return window_ != nullptr; }
+    int WindowWidth() override;
+    int WindowHeight() override;
+    void SwapBuffers() override;
+
+    // The frame loop.
+    virtual void Run();
+
+    void SetWindow(struct GLFWwindow* window) { window_ = window; }
+    struct GLFWwindow* Window() {
+        return window_;
+    }
+
+    bool Iconified() const { return iconified_; }
+    double NextTick() const { return nextTick_; }
+    double TickPeriod() const { return tickPeriod_; }
+
+  protected:
+    // The loop's few contacts with GLFW, replaced by tests with a fake clock.
+    virtual double Now();
+    virtual void PollEvents();
+    virtual void WaitEvents();
+    virtual void SleepSeconds(double seconds);
+    virtual bool WindowOpen();
+    virtual bool WindowIconified();
+    virtual bool WindowActive();
+    virtual void InstallCallbacks();
+
+    // One pass of the loop; false when the window has closed.
+    bool LoopPass();
+
+    struct GLFWwindow* window_ = nullptr;
+    bool iconified_ = false;
+    double nextTick_ = 0;
+    double tickPeriod_ = 0;
+};
+
+class PlVorlekGame : public PlGlfwGame {};
+
+// Sleep length the loop asks for: whole milliseconds rounded, at least 1.
+int SleepMilliseconds(double seconds);

@@ -1,0 +1,21 @@
+#include "platform/headless/headless_game.h"
+
+#include "platform/joystick_layout.h"
+
+String PlHeadlessGame::ResolveResourcePath(StringView path) {
+    String mapped = MapVorlekPath(path);
+    static constexpr StringView kData = u"./data/";
+    if (mapped.size() >= kData.size() && StringView(mapped).substr(0, kData.size()) == kData)
+        return Widen(dataDir + "/") + mapped.substr(kData.size());
+    return mapped;
+}
+
+bool PlHeadlessGame::ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {
+    joystickReads++;
+    if (port < 0 || port >= static_cast<int>(joysticks.size()) || !joysticks[port].present)
+        return false;
+    const ScriptedJoystick& j = joysticks[port];
+    RearrangePadAxes(j.axisCount, j.axes.data(), x, y, z);
+    for (int i = 0; i < j.buttonCount && i < 32; i++) buttons[i] = j.buttons[i];
+    return true;
+}

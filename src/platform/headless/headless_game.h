@@ -1,0 +1,46 @@
+// A platform game without a window: a millisecond clock its owner advances,
+// data files from a chosen folder, the state file at a chosen path, scripted
+// joysticks and a pretend window size. Tests and the replay tool run the
+// real game on it.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/platform_game.h"
+
+struct ScriptedJoystick {
+    bool present = false;
+    int axisCount = 0;
+    std::array<float, 6> axes{};
+    int buttonCount = 0;
+    std::array<bool, 32> buttons{};
+};
+
+class PlHeadlessGame : public PlGame {
+  public:
+    PlHeadlessGame(std::string dataFolder, std::string stateFile)
+        : dataDir(std::move(dataFolder)), stateFile_(std::move(stateFile)) {}
+
+    int ElapsedMs() override { return nowMs; }
+    String ResolveResourcePath(StringView path) override;
+    String StateFilePath() override { return Widen(stateFile_); }
+    bool ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) override;
+    int WindowWidth() override { return windowWidth; }
+    int WindowHeight() override { return windowHeight; }
+    bool HasGlContext() override { return glContext; }
+
+    void Advance(int ms) { nowMs += ms; }
+    const std::string& StateFile() const { return stateFile_; }
+
+    int nowMs = 0;
+    int windowWidth = 640;
+    int windowHeight = 480;
+    bool glContext = false;
+    std::string dataDir;  // "vorlek://data/" maps here
+    std::array<ScriptedJoystick, 16> joysticks{};
+    int joystickReads = 0;
+
+  protected:
+    std::string stateFile_;
+};

@@ -1,0 +1,116 @@
+// The platform game: time, files, the state file, the window and joysticks.
+// The only door to the operating system; each platform folder implements it.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+
+#include "core/byte_block.h"
+#include "core/text.h"
+
+class PlGameDelegate;
+
+// Event codes shared by the platform game, the delegate and the input device.
+enum EventCode {
+    kEventKeyDown = 1,
+    kEventKeyUp = 2,
+    kEventChar = 3,
+    kEventMouseDown = 4,
+    kEventMouseUp = 5,
+    kEventMouseMove = 6,
+    kEventTouchDown = 7,
+    kEventTouchUp = 8,
+    kEventTouchMove = 9,
+    kEventAccel = 10,
+};
+
+constexpr int kCloseKey = 432;
+
+// Closes a FILE* when it leaves scope.
+struct FileCloser {
+    void operator()(FILE* f) const {
+        if (f) fclose(f);
+    }
+};
+using FileHandle = std::unique_ptr<FILE, FileCloser>;
+
+class PlGame {
+  public:
+    PlGame();
+    virtual ~PlGame();
+    PlGame(const PlGame&) = delete;
+    PlGame& operator=(const PlGame&) = delete;
+
+    virtual void SetDelegate(PlGameDelegate* delegate) { delegate_ = delegate; }
+    virtual PlGameDelegate* Delegate() { return delegate_; }
+    virtual void SetTypingEnabled(int enabled) { typingEnabled_ = enabled; }
+    virtual bool TypingEnabled() { return typingEnabled_ != 0; }
+    virtual void SetTickRate(int rate) { tickRate_ = rate; }
+    virtual int TickRate() { return tickRate_; }
+    virtual bool Started() { return started_; }
+    virtual bool Suspended() { return suspended_; }
+    virtual int ElapsedMs() { return 0; }
+    virtual void LocalDateTime(std::span<int> out);
+    virtual int WriteStateFile(StringView state);
+    virtual String ReadStateFile();
+    virtual String ReadTextFile(StringView path);
+    virtual bool ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {
+        return false;
+    }
+    virtual void ShellOpen(StringView target) {}
+    virtual void ShowPointer(bool show) {}
+    virtual String ResolveResourcePath(StringView path) { return String(); }
+    virtual FileHandle OpenFile(StringView path, const char* mode);
+    virtual ByteBlock ReadWholeFile(StringView path, int* length);
+    [[noreturn]] virtual void ReportUncaught();
+    virtual void CollectGarbage() {}
+
+    // Guarded event wrappers: each forwards to the delegate.
+    virtual void GameStart();
+    virtual void GameSuspend();
+    virtual void GameResume();
+    virtual void GameUpdate();
+    virtual void GameRender();
+    virtual void KeyInput(int event, int data);
+    virtual void MouseInput(int event, int data, float x, float y);
+    virtual void TouchInput(int event, int data, float x, float y);
+    virtual void MotionInput(int event, int data, float x, float y, float z);
+    virtual void GraphicsLost();
+
+    // Window facts the renderer needs; a headless platform has no GL context.
+    virtual bool HasGlContext() { return false; }
+    virtual int WindowWidth() { return 0; }
+    virtual int WindowHeight() { return 0; }
+    virtual void SwapBuffers() {}
+
+    // Where the state file lives ("./.vorlekstate" on the desktop).
+    virtual String StateFilePath() { return u"./.vorlekstate"; }
+
+  protected:
+    PlGameDelegate* delegate_ = nullptr;
+    int typingEnabled_ = 0;
+    int tickRate_ = 0;
+    bool started_ = false;
+    bool suspended_ = false;
+
+  private:
+    // Runs one delegate call; anything thrown ends the process.
+    template <typename F>
+    void Guarded(F&& call);
+};
+
+// The process-wide platform game (set by the PlGame constructor).
+PlGame* PlatformGame();
+
+// Bare names live in the data folder ("vorlek://data/" in front); names with
+// a scheme, or starting with "./" or "/", stay as they are.
+String ApplyDataPathRule(StringView path);
+
+// Maps "vorlek://data/" and friends to relative paths; "" for unknown locations.
+String MapVorlekPath(StringView path);
+
+// Atomic save: temp file in the same folder, flush, fsync, rename.
+// 0 written, -1 cannot be opened, -2 not every byte written (old file kept).
+int WriteFileAtomically(const std::string& path, const std::string& bytes);
