@@ -113,12 +113,12 @@ TEST_F(FilesTest, FailedSaveKeepsThePreviousState) {
 TEST(DebugDescribe, OnlyRegisteredObjects) {
     int object = 0;
     auto address = reinterpret_cast<uintptr_t>(&object);
-    EXPECT_EQ(DescribeObjectAt(address), "");
+    EXPECT_STREQ(DescribeObjectAt(address), "");
     RegisterLiveObject(&object);
-    EXPECT_EQ(DescribeObjectAt(address), "+Object\n");
+    EXPECT_STREQ(DescribeObjectAt(address), "+Object\n");
     UnregisterLiveObject(&object);
-    EXPECT_EQ(DescribeObjectAt(address), "");
-    EXPECT_EQ(DescribeObjectAt(0), "");
+    EXPECT_STREQ(DescribeObjectAt(address), "");
+    EXPECT_STREQ(DescribeObjectAt(0), "");
 }
 
 }  // namespace
