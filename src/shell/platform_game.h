@@ -83,7 +83,12 @@ class PlGame {
     virtual void ShowPointer(bool show) {}
     virtual String ResolveResourcePath(StringView path) { return String(); }
     virtual FileHandle OpenFile(StringView path, const char* mode);
+    // Null when the file cannot be opened or its size does not fit `length`.
     virtual ByteBlock ReadWholeFile(StringView path, int* length);
+    // As ReadWholeFile, but null for a file longer than `limit` bytes.
+    ByteBlock ReadFileUpTo(StringView path, size_t limit, int* length);
+    // The state file is read whole only up to this size.
+    static constexpr size_t kMaxStateFileBytes = 64 * 1024;
     [[noreturn]] virtual void ReportUncaught();
     virtual void CollectGarbage() {}
 
@@ -135,8 +140,11 @@ String ApplyDataPathRule(StringView path);
 // Maps "vorlek://data/" and friends to relative paths; "" for unknown locations.
 String MapVorlekPath(StringView path);
 
-// Atomic save: temp file in the same folder, flush, fsync, rename.
-// 0 written, -1 cannot be opened, -2 not every byte written (old file kept).
+// Atomic save: a temp file of its own beside the file a symbolic link names,
+// with the old file's mode, flushed, fsynced and renamed over it. Where no
+// file can be made in that folder, the file itself is rewritten in place.
+// 0 written, -1 cannot be opened, -2 not every byte written (old file kept,
+// except in place).
 int WriteFileAtomically(const std::string& path, const std::string& bytes);
 
 class PlGlfwGame : public PlGame {
