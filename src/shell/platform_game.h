@@ -109,9 +109,14 @@ class PlGame {
     virtual bool DecodeAudioFile(StringView path, DecodedAudio* out);
 
     // Window facts the renderer needs; a headless platform has no GL context.
+    // The window size is in the units pointer positions come in, and so is
+    // the game's logical size; the framebuffer counts pixels, more of them
+    // than the window on a scaled (HiDPI) desktop.
     virtual bool HasGlContext() { return false; }
     virtual int WindowWidth() { return 0; }
     virtual int WindowHeight() { return 0; }
+    virtual int FramebufferWidth() { return WindowWidth(); }
+    virtual int FramebufferHeight() { return WindowHeight(); }
     virtual void SwapBuffers() {}
 
     // Where the state file lives ("./.vorlekstate" on the desktop).
@@ -162,6 +167,8 @@ class PlGlfwGame : public PlGame {
     bool HasGlContext() override { return window_ != nullptr; }
     int WindowWidth() override;
     int WindowHeight() override;
+    int FramebufferWidth() override;
+    int FramebufferHeight() override;
     void SwapBuffers() override;
 
     // The frame loop.
@@ -200,3 +207,7 @@ class PlVorlekGame : public PlGlfwGame {};
 
 // Sleep length the loop asks for: whole milliseconds rounded, at least 1.
 int SleepMilliseconds(double seconds);
+
+// Whole milliseconds of a clock in seconds, wrapped to 32 bits as a counter
+// does (after 2^31 ms it goes on from -2^31).
+int WrapMilliseconds(double seconds);
