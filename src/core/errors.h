@@ -11,7 +11,15 @@ void Print(const char* text);
 [[noreturn]] void Error(StringView message);
 
 // Prints the error, runs the debug stop on standard input; never returns.
+// Allocation-free, so faults may end here whatever the other threads hold.
 [[noreturn]] void RuntimeError(const char* message);
+
+// The debug stop reads its commands only when a debugger is attached
+// (TracerPid in /proc/self/status) or when this variable is set to anything
+// but "" or "0"; otherwise a runtime error ends the process at once.
+inline constexpr char kDebugStopVariable[] = "BRINDLEWICK_DEBUG_STOP";
+bool DebuggerAttached();
+bool DebugStopWanted();
 
 // A thrown object escaping an event ends up here ("Uncaught Vorlek Exception").
 [[noreturn]] void ReportUncaughtThrowable();
@@ -29,7 +37,8 @@ void InstallFaultHandlers();
 const char* FaultMessage(int signal, int code, bool stackOverflow);
 
 // Describes an object named by address for the "@" debug command: "+Object\n"
-// only for addresses registered as live objects, else an empty string.
+// only for addresses registered as live objects, else an empty string. A
+// static text, so the fault path can use it without allocating.
 void RegisterLiveObject(const void* object);
 void UnregisterLiveObject(const void* object);
-std::string DescribeObjectAt(uintptr_t address);
+const char* DescribeObjectAt(uintptr_t address);

@@ -62,18 +62,24 @@ void QuitMatch(c_GameCore& app) {
         if (Globals().musicSwitch == 1) app.tunePlayer->StopAll(1);
     }
     app.matchOver = 1;
+    // Whichever way it came, the quit consumes the pointer too: a press held
+    // from the panel must not act on the game-over screen behind it.
+    app.pointerLatch = 1;
     // The hand empties and the countdown falls silent, as at a real time-up.
     app.heldCharge = 0;
     app.tickThreshold = -10;
     Click(app, 0.5f);
 }
 
-// Where the quit (side -1) and sound (side 1) buttons sit for the screen's shape.
+// Where the quit (side -1) and sound (side 1) buttons sit for the screen's
+// shape. Only the quit button is put on whole units.
 Point SideButton(const c_GameCore& app, int side) {
     float w = Globals().screenWidth;
     float dx = app.landscape == 1 ? 140.0f : 96.0f;
     float dy = app.landscape == 1 ? 64.0f : 96.0f;
-    return {std::trunc(w / 2 + side * dx), std::trunc(app.panelY - dy)};
+    Point p{w / 2 + side * dx, app.panelY - dy};
+    if (side < 0) p = {std::trunc(p.x), std::trunc(p.y)};
+    return p;
 }
 
 // The yellow selection ring around a button.

@@ -48,6 +48,10 @@ class OpenGlBackend final : public GlBackend {
         glDisable(GL_TEXTURE_2D);
     }
 
+    void SetViewport(int pixelWidth, int pixelHeight) override {
+        glViewport(0, 0, pixelWidth, pixelHeight);
+    }
+
     void Clear(float r, float g, float b) override {
         glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);

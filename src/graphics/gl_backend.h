@@ -23,6 +23,8 @@ class GlBackend {
     virtual ~GlBackend() = default;
     // Viewport, orthographic projection, client arrays at `vertices` (stride 20), blend on.
     virtual void BeginFrame(int width, int height, const void* vertices) = 0;
+    // The viewport in framebuffer pixels, when they differ from drawing units.
+    virtual void SetViewport(int pixelWidth, int pixelHeight) = 0;
     virtual void Clear(float r, float g, float b) = 0;
     virtual void SetBlendAdditive(bool additive) = 0;
     virtual void DisableScissor() = 0;
@@ -51,6 +53,10 @@ class NullGlBackend : public GlBackend {
         frameHeight = height;
         additiveNow = false;  // GL is set back to alpha blending
     }
+    void SetViewport(int pixelWidth, int pixelHeight) override {
+        viewportWidth = pixelWidth;
+        viewportHeight = pixelHeight;
+    }
     void Clear(float r, float g, float b) override { clears++; }
     void SetBlendAdditive(bool additive) override {
         additiveNow = additive;
@@ -76,6 +82,7 @@ class NullGlBackend : public GlBackend {
 
     int frames = 0;
     int frameWidth = 0, frameHeight = 0;
+    int viewportWidth = 0, viewportHeight = 0;
     int drawCalls = 0;
     int clears = 0;
     int blendCalls = 0;

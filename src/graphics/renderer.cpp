@@ -61,6 +61,8 @@ PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform)
     if (PlGame* game = platform_; game && game->HasGlContext()) {
         width_ = game->WindowWidth();
         height_ = game->WindowHeight();
+        pixelWidth_ = game->FramebufferWidth();
+        pixelHeight_ = game->FramebufferHeight();
     }
 }
 
@@ -69,8 +71,12 @@ int PlGraphics::FrameBegin() {
     if (PlGame* game = platform_; game && (game->HasGlContext() || game->WindowWidth() > 0)) {
         width_ = game->WindowWidth();
         height_ = game->WindowHeight();
+        pixelWidth_ = game->FramebufferWidth();
+        pixelHeight_ = game->FramebufferHeight();
     }
+    // Drawing is in window units; GL's viewport covers every framebuffer pixel.
     backend_->BeginFrame(width_, height_, vertices_.data());
+    backend_->SetViewport(pixelWidth_, pixelHeight_);
     blendInForce_ = 0;
     batchCount_ = 0;
     stats_ = GraphicsStats{};
@@ -160,9 +166,21 @@ int PlGraphics::SetScissor(int x, int y, int width, int height) {
         backend_->DisableScissor();
         return 0;
     }
-    const int64_t glY = int64_t{height_} - y - height;
-    backend_->EnableScissor(x, ClampToInt(glY), std::max(width, 0), std::max(height, 0));
+    // The box is in window units, GL's scissor in framebuffer pixels.
+    const int64_t left = PixelsX(x), top = PixelsY(y);
+    const int64_t glY = int64_t{pixelHeight_} - PixelsY(int64_t{y} + height);
+    backend_->EnableScissor(ClampToInt(left), ClampToInt(glY),
+                            ClampToInt(PixelsX(int64_t{x} + std::max(width, 0)) - left),
+                            ClampToInt(PixelsY(int64_t{y} + std::max(height, 0)) - top));
     return 0;
+}
+
+int64_t PlGraphics::PixelsX(int64_t units) const {
+    return width_ > 0 ? units * pixelWidth_ / width_ : units;
+}
+
+int64_t PlGraphics::PixelsY(int64_t units) const {
+    return height_ > 0 ? units * pixelHeight_ / height_ : units;
 }
 
 int PlGraphics::SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
@@ -373,7 +391,7 @@ int PlGraphics::ReadPixels(std::span<int32_t> pixels, int x, int y, int width, i
     Flush(FlushCause::State);
     if (!BlockFits(pixels.size(), width, height, offset, pitch)) return 0;
     std::vector<uint32_t> buffer(static_cast<size_t>(width) * height);
-    const int64_t glY = int64_t{height_} - y - height;
+    const int64_t glY = int64_t{pixelHeight_} - y - height;  // reads count framebuffer pixels
     backend_->ReadPixelsBgra(x, ClampToInt(glY), width, height,
                              reinterpret_cast<uint8_t*>(buffer.data()));
     for (int i = 0; i < height; i++) {

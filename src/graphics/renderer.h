@@ -39,8 +39,13 @@ class PlGraphics {
     PlGraphics(const PlGraphics&) = delete;
     PlGraphics& operator=(const PlGraphics&) = delete;
 
+    // The window in its own units, which drawing and scissor boxes use.
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // The framebuffer in pixels, which pixel reads use (more than the window's
+    // units on a scaled desktop).
+    int PixelWidth() const { return pixelWidth_; }
+    int PixelHeight() const { return pixelHeight_; }
     int FrameBegin();
     int FrameEnd();
     int GraphicsLost() { return 0; }
@@ -80,7 +85,10 @@ class PlGraphics {
     bool HasTransform() const { return hasTransform_; }
     const Vertex& VertexAt(int i) const { return vertices_[i]; }
     // Overrides the window size (headless platforms without a window).
-    void SetSize(int width, int height) { width_ = width, height_ = height; }
+    void SetSize(int width, int height) {
+        width_ = pixelWidth_ = width;
+        height_ = pixelHeight_ = height;
+    }
 
   private:
     void Flush(FlushCause cause);
@@ -90,8 +98,12 @@ class PlGraphics {
     void SubmitFan(int count);
 
     std::shared_ptr<GlBackend> backend_;  // shared with the surfaces it made
+    int64_t PixelsX(int64_t units) const;
+    int64_t PixelsY(int64_t units) const;
+
     PlGame* platform_ = nullptr;
     int width_ = 0, height_ = 0;
+    int pixelWidth_ = 0, pixelHeight_ = 0;
     uint32_t packedColour_ = 0;
     bool colourDirty_ = false;  // packed at the next vertex, not at every setter
     float r_ = 0, g_ = 0, b_ = 0, alpha_ = 0;

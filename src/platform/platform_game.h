@@ -63,7 +63,12 @@ class PlGame {
     virtual void ShowPointer(bool show) {}
     virtual String ResolveResourcePath(StringView path) { return String(); }
     virtual FileHandle OpenFile(StringView path, const char* mode);
+    // Null when the file cannot be opened or its size does not fit `length`.
     virtual ByteBlock ReadWholeFile(StringView path, int* length);
+    // As ReadWholeFile, but null for a file longer than `limit` bytes.
+    ByteBlock ReadFileUpTo(StringView path, size_t limit, int* length);
+    // The state file is read whole only up to this size.
+    static constexpr size_t kMaxStateFileBytes = 64 * 1024;
     [[noreturn]] virtual void ReportUncaught();
     virtual void CollectGarbage() {}
 
@@ -80,9 +85,14 @@ class PlGame {
     virtual void GraphicsLost();
 
     // Window facts the renderer needs; a headless platform has no GL context.
+    // The window size is in the units pointer positions come in, and so is
+    // the game's logical size; the framebuffer counts pixels, more of them
+    // than the window on a scaled (HiDPI) desktop.
     virtual bool HasGlContext() { return false; }
     virtual int WindowWidth() { return 0; }
     virtual int WindowHeight() { return 0; }
+    virtual int FramebufferWidth() { return WindowWidth(); }
+    virtual int FramebufferHeight() { return WindowHeight(); }
     virtual void SwapBuffers() {}
 
     // Where the state file lives ("./.vorlekstate" on the desktop).
@@ -111,6 +121,9 @@ String ApplyDataPathRule(StringView path);
 // Maps "vorlek://data/" and friends to relative paths; "" for unknown locations.
 String MapVorlekPath(StringView path);
 
-// Atomic save: temp file in the same folder, flush, fsync, rename.
-// 0 written, -1 cannot be opened, -2 not every byte written (old file kept).
+// Atomic save: a temp file of its own beside the file a symbolic link names,
+// with the old file's mode, flushed, fsynced and renamed over it. Where no
+// file can be made in that folder, the file itself is rewritten in place.
+// 0 written, -1 cannot be opened, -2 not every byte written (old file kept,
+// except in place).
 int WriteFileAtomically(const std::string& path, const std::string& bytes);

@@ -2,9 +2,11 @@
 // scroller that resumes where it stopped and never shows its last entry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "frontend_helpers.h"
 
@@ -135,6 +137,31 @@ TEST(Credits, CyclesThroughTheLinesWithoutTheEnd) {
     EXPECT_TRUE(sawTools);
     EXPECT_GE(app.creditLine, 38);
     EXPECT_EQ(kCreditLines[38], u"End");
+}
+
+// Columns and rows of the opened grid: the cells' base squares sit on
+// (columns + 1) x (rows + 1) places.
+std::pair<int, int> GridCounts(int windowWidth, int windowHeight) {
+    GameHarness h(windowWidth, windowHeight);
+    SettleTitle(h);
+    c_MyApp& app = h.App();
+    app.menuPanelOpen = 1;
+    h.Step(31);
+    const float c = std::max(Globals().screenWidth, Globals().screenHeight) / 12;
+    std::set<int> xs, ys;
+    for (const Command& cell : RectsSized(app, c + 1, c + 1)) {
+        xs.insert(static_cast<int>(std::lround(cell.x)));
+        ys.insert(static_cast<int>(std::lround(cell.y)));
+    }
+    return {static_cast<int>(xs.size()) - 1, static_cast<int>(ys.size()) - 1};
+}
+
+TEST(Credits, GridCountsWholeCellsOnly) {
+    EXPECT_EQ(GridCounts(640, 480), std::make_pair(12, 9));  // exact fit stays exact
+    EXPECT_EQ(GridCounts(480, 640), std::make_pair(9, 12));
+    EXPECT_EQ(GridCounts(417, 1001), std::make_pair(4, 12));  // 4.999 columns are 4
+    EXPECT_EQ(GridCounts(1001, 417), std::make_pair(12, 4));
+    EXPECT_EQ(GridCounts(1280, 960), std::make_pair(12, 9));
 }
 
 TEST(Credits, NarrowScreenDrawsOnlyValidColours) {

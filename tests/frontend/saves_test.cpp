@@ -274,8 +274,14 @@ TEST(Saves, HostileFilesLoadWithoutHarm) {
     garbage.harness.reset();
 
     // A file of nothing but bars: empty tokens read as 0, and zeros sum to 0.
-    Loaded bars = LoadFrom(std::string(200000, '|'));
+    Loaded bars = LoadFrom(std::string(60000, '|'));
     EXPECT_THAT(bars.output, HasSubstr("Highscore 2 Loaded"));
     EXPECT_EQ(bars.App().settings[5], 0);
     EXPECT_EQ(bars.App().settings[12], 10);
+    bars.harness.reset();
+
+    // Past 64 KiB a file is no state of ours: defaults, as for a missing file.
+    Loaded oversized = LoadFrom(std::string(200000, '|'));
+    EXPECT_EQ(oversized.output.find("Loaded"), std::string::npos);
+    EXPECT_EQ(oversized.App().settings[5], 1);
 }

@@ -1,5 +1,7 @@
 // The pause icon and panel: opening and closing, the frozen field and clock,
 // the sound mode by control and by touch, and quitting.
+#include <cmath>
+
 #include "match_fixture.h"
 
 namespace {
@@ -164,4 +166,52 @@ TEST_F(PauseTest, QuitEndsTheMatchKeepingTheScoreAndSilencesTheCountdown) {
     }
     EXPECT_LE(App().secondsLeft, 4);
     EXPECT_EQ(App().score, 120);
+}
+
+TEST_F(PauseTest, QuittingWithActionAConsumesThePointerToo) {
+    Start(2);
+    OpenPanel();
+    Tap(kLeft);
+    ASSERT_EQ(App().panelChoice, -1);
+    h.Press(600, 450);  // held away from every button while A quits
+    h.Update();
+    ASSERT_EQ(App().pointerLatch, 0);
+    h.KeyDown(kZ);
+    h.Update();
+    EXPECT_EQ(App().matchOver, 1);
+    EXPECT_EQ(App().controlLatch, 1);
+    EXPECT_EQ(App().pointerLatch, 1);
+    h.Update();  // still held: the screen behind must not take it as a fresh touch
+    EXPECT_EQ(App().pointerLatch, 1);
+    h.Release();
+    h.KeyUp(kZ);
+    h.Update();
+    EXPECT_EQ(App().pointerLatch, 0);
+}
+
+// A window one pixel taller than the design: the screen is 640 · 480 / 481
+// units wide, and its centre falls between whole units.
+class OddSizePauseTest : public PauseTest {
+  protected:
+    OddSizePauseTest() { h.Resize(640, 481); }
+
+    // The x of the last drawn icon-sheet image with this frame.
+    float IconX(int frame) {
+        float x = -1;
+        for (int i = 0; i + 15 <= App().drawCount; i += 15) {
+            const float* c = &App().drawList[i];
+            if (c[0] == 97 && c[6] == frame) x = c[1];
+        }
+        return x;
+    }
+};
+
+TEST_F(OddSizePauseTest, OnlyTheQuitButtonSitsOnWholeUnits) {
+    Start(2);
+    OpenPanel();
+    const float centre = Globals().screenWidth / 2;
+    ASSERT_NE(centre, std::trunc(centre));
+    EXPECT_FLOAT_EQ(IconX(1), std::trunc(centre - 140));  // quit
+    EXPECT_FLOAT_EQ(IconX(3), centre);                    // resume
+    EXPECT_FLOAT_EQ(IconX(4), centre + 140);              // sound, as it is
 }

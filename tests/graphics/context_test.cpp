@@ -1,6 +1,7 @@
 // The drawing state: composing transforms, the lazy matrix, the bounded
 // matrix stack, the per-render reset, and batching through the free functions.
 #include <cmath>
+#include <vector>
 
 #include "graphics/image.h"
 #include "graphics_fixture.h"
@@ -106,6 +107,25 @@ TEST_F(Context, DrawingOutsideARenderDoesNothing) {
     SetScissor(-1e30f, 1e30f, std::nanf(""), 1e12f);  // no int holds these: held at the ends
     EXPECT_EQ(Null().scissorBox[2], 0);
     EXPECT_EQ(Null().scissorBox[3], INT32_MAX);
+}
+
+TEST_F(Context, ScaledDesktopDrawsInWindowUnitsOverFramebufferPixels) {
+    platform.framebufferWidth = 1280;  // a desktop scaled to 200 %
+    platform.framebufferHeight = 960;
+    graphics.FrameBegin();
+    BeginRenderState();
+    EXPECT_EQ(DisplayWidth(), 640);
+    EXPECT_EQ(Null().frameWidth, 640);  // the projection spans the window's units
+    EXPECT_EQ(Null().frameHeight, 480);
+    EXPECT_EQ(Null().viewportWidth, 1280);  // the viewport every pixel
+    EXPECT_EQ(Null().viewportHeight, 960);
+    EXPECT_EQ(graphics.PixelWidth(), 1280);
+    SetScissor(10, 20, 100, 50);
+    ASSERT_TRUE(Null().scissorOn);
+    EXPECT_EQ(std::vector<int>(Null().scissorBox, Null().scissorBox + 4),
+              (std::vector<int>{20, 960 - 140, 200, 100}));
+    SetScissor(0, 0, 640, 480);  // the whole window, in its units
+    EXPECT_FALSE(Null().scissorOn);
 }
 
 TEST_F(Context, AThousandSpritesOfOneSheetTakeFourDrawCalls) {

@@ -1,6 +1,7 @@
 // Damaged pictures and sounds that once made the decoders ask for gigabytes
 // or leave memory behind: they are refused, and honest files still load.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <chrono>
 #include <cstdio>
@@ -32,9 +33,20 @@ void Put32(std::string& s, uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) s += char(v >> shift & 0xFF);
 }
 
-// A PNG whose IDAT holds `raw` deflated, whatever the header claims.
+// `raw` deflated as tightly as zlib can (stb's writer stops near 100:1).
+std::string TightDeflate(const std::string& raw) {
+    uLongf size = compressBound(raw.size());
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+              reinterpret_cast<const Bytef*>(raw.data()), raw.size(), 9);
+    out.resize(size);
+    return out;
+}
+
+// A PNG whose IDAT holds `raw` deflated, whatever the header claims; a
+// palette of `paletteSize` colours for colour type 3.
 std::string Png(uint32_t w, uint32_t h, int depth, int colourType, int interlace,
-                const std::string& raw) {
+                const std::string& raw, int paletteSize = 0, bool tight = false) {
     auto chunk = [](const char* type, const std::string& body) {
         std::string c;
         Put32(c, uint32_t(body.size()));
@@ -46,12 +58,20 @@ std::string Png(uint32_t w, uint32_t h, int depth, int colourType, int interlace
     Put32(header, w);
     Put32(header, h);
     header += {char(depth), char(colourType), 0, 0, char(interlace)};
-    int zlen = 0;
-    auto* bytes = reinterpret_cast<unsigned char*>(const_cast<char*>(raw.data()));
-    unsigned char* z = stbi_zlib_compress(bytes, int(raw.size()), &zlen, 8);
-    std::string data(reinterpret_cast<char*>(z), zlen);
-    free(z);
-    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", data) + chunk("IEND", "");
+    std::string data;
+    if (tight) {
+        data = TightDeflate(raw);
+    } else {
+        int zlen = 0;
+        auto* bytes = reinterpret_cast<unsigned char*>(const_cast<char*>(raw.data()));
+        unsigned char* z = stbi_zlib_compress(bytes, int(raw.size()), &zlen, 8);
+        data.assign(reinterpret_cast<char*>(z), zlen);
+        free(z);
+    }
+    std::string palette;
+    for (int i = 0; i < paletteSize; i++) palette += {char(i * 40), char(255 - i), char(i)};
+    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) +
+           (paletteSize ? chunk("PLTE", palette) : "") + chunk("IDAT", data) + chunk("IEND", "");
 }
 
 bool Guard(const std::string& bytes) {
@@ -110,6 +130,49 @@ TEST(PngGuard, DecodeImageRefusesTheBombAndLoadsTheRest) {
     EXPECT_EQ(decode(Corpus("image/huge100000x100000.png")), 0);
     EXPECT_EQ(decode(Png(4, 2, 8, 6, 0, Rows(2, 16))), 4 * 10000 + 2);
     EXPECT_EQ(decode(Corpus("image/interlaced5x5.png")), 5 * 10000 + 5);
+    RemoveTree(folder);
+}
+
+// Paletted and low-bit pictures decode to far more bytes than their files
+// hold; only what the inflate check refuses is refused.
+TEST(PngGuard, CompactHonestPicturesLoadAndBombsStillFail) {
+    std::string folder = MakeTempDir();
+    PlHeadlessGame platform(folder, folder + "/.vorlekstate");
+    auto decode = [&](const std::string& bytes) {
+        std::string path = folder + "/x.png";
+        std::ofstream(path, std::ios::binary) << bytes;
+        DecodedImage image;
+        FileHandle file = platform.OpenFile(Widen(path), "rb");
+        bool ok = DecodeImage(file.get(), &image);
+        return ok ? image.width * 10000 + image.height : 0;
+    };
+    // Rows of `rowBytes` zero bytes, each after its filter byte (also zero).
+    auto blank = [](int rows, int rowBytes) {
+        return std::string(size_t(rows) * (rowBytes + 1), '\0');
+    };
+    const int side = 2048;
+    struct Case {
+        int depth, colourType, paletteSize;
+    };
+    for (Case c : {Case{8, 3, 4}, Case{4, 3, 16}, Case{2, 3, 4}, Case{1, 3, 2}, Case{1, 0, 0},
+                   Case{2, 0, 0}, Case{4, 0, 0}, Case{8, 0, 0}}) {
+        int rowBytes = (side * c.depth + 7) / 8;
+        std::string png =
+            Png(side, side, c.depth, c.colourType, 0, blank(side, rowBytes), c.paletteSize, true);
+        SCOPED_TRACE(testing::Message()
+                     << c.depth << "-bit type " << c.colourType << ", " << png.size() << " bytes");
+        // Decoded to a byte or three a pixel, beyond 1100 times the file (all
+        // but 8-bit grey, which deflate cannot shrink that far).
+        if (c.depth < 8 || c.colourType == 3) {
+            EXPECT_LT(png.size(), side * side * (c.colourType == 3 ? 3 : 1) / 1100);
+        }
+        EXPECT_EQ(decode(png), side * 10000 + side);
+        // The same header over a stream that inflates past the picture's size.
+        std::string bomb = Png(side, side, c.depth, c.colourType, 0, blank(side * 4, rowBytes),
+                               c.paletteSize, true);
+        EXPECT_EQ(decode(bomb), 0);
+    }
+    EXPECT_EQ(decode(Png(1, 300, 8, 0, 0, std::string(1 << 20, '\0'))), 0);
     RemoveTree(folder);
 }
 

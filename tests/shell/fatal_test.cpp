@@ -1,12 +1,20 @@
 // The fatal paths, each in its own process: messages, streams, exit status.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "core/errors.h"
 #include "support/process.h"
 
 namespace {
 
 ProcessResult Probe(const std::string& what, const std::string& input = "") {
     return RunProcess({BW_FATAL_PROBE, what}, input);
+}
+
+// As a debugger would drive it: the stop listens to standard input.
+ProcessResult ProbeWithStop(const std::string& what, const std::string& input) {
+    return RunProcess({BW_FATAL_PROBE, what}, input, 30, {std::string(kDebugStopVariable) + "=1"});
 }
 
 const char kMarker[] = "{{~~(null)~~}}\n\n";
@@ -27,26 +35,90 @@ TEST(FatalPath, ErrorWithClosedInputPrintsTwoLinesAndFails) {
 
 TEST(FatalPath, DebugCommandsOfTheStop) {
     // "e" leaves the stop and the error starts over; then end of input.
-    ProcessResult again = Probe("error", "e\n");
+    ProcessResult again = ProbeWithStop("error", "e\n");
     EXPECT_EQ(again.out, "Vorlek Runtime Error : boom\n\nVorlek Runtime Error : boom\n\n");
     EXPECT_EQ(again.status, 255);
     // "?" reads the next line, "q" ends with status 0.
-    ProcessResult quit = Probe("error", "?\nq\n");
+    ProcessResult quit = ProbeWithStop("error", "?\nq\n");
     EXPECT_EQ(quit.status, 0);
     // Anything else is an unknown command.
-    ProcessResult unknown = Probe("error", "x\n");
+    ProcessResult unknown = ProbeWithStop("error", "x\n");
     EXPECT_EQ(unknown.out, "Vorlek Runtime Error : boom\n\n????? x ?????");
     EXPECT_EQ(unknown.status, 255);
     // A line without its end counts as nothing read.
-    EXPECT_EQ(Probe("error", "q").status, 255);
+    EXPECT_EQ(ProbeWithStop("error", "q").status, 255);
 }
 
 TEST(FatalPath, DescribeOnlyVouchesForLiveObjects) {
     // The probe prints a live object's address first; unknown and null give empty lines.
-    ProcessResult first = Probe("describe", "@0\n@deadbeef\nq\n");
+    ProcessResult first = ProbeWithStop("describe", "@0\n@deadbeef\nq\n");
     EXPECT_EQ(first.status, 0);
     EXPECT_EQ(first.err, std::string(kMarker) + "\n\n");
 }
+
+TEST(FatalPath, WithoutADebuggerTheStopDoesNotListen) {
+    // Commands on standard input are not read: the error ends the process.
+    ProcessResult r = Probe("error", "q\n");
+    EXPECT_EQ(r.out, "Vorlek Runtime Error : boom\n\n");
+    EXPECT_EQ(r.err, kMarker);
+    EXPECT_EQ(r.status, 255);
+    // "0" leaves the switch off.
+    ProcessResult off =
+        RunProcess({BW_FATAL_PROBE, "error"}, "q\n", 30, {std::string(kDebugStopVariable) + "=0"});
+    EXPECT_EQ(off.status, 255);
+}
+
+TEST(FatalPath, StartedFromATerminalTheErrorEndsPromptly) {
+    // A terminal never reaches end of input: a stop waiting there would hang.
+    auto start = std::chrono::steady_clock::now();
+    ProcessResult r = RunOnTerminal({BW_FATAL_PROBE, "error"}, 2.0);
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(r.status, 255);
+    EXPECT_NE(r.out.find("Vorlek Runtime Error : boom"), std::string::npos) << r.out;
+    EXPECT_LT(seconds, 2.0);
+    ProcessResult fault = RunOnTerminal({BW_FATAL_PROBE, "null"}, 2.0);
+    EXPECT_EQ(fault.status, 255);
+    EXPECT_NE(fault.out.find("Memory access violation"), std::string::npos) << fault.out;
+}
+
+TEST(FatalPath, ThisProcessHasNoDebugger) {
+    // The test itself runs untraced; a wrong reading of the status file
+    // would make every runtime error wait for commands.
+    EXPECT_FALSE(DebuggerAttached());
+}
+
+#ifdef BW_FAULT_ALLOC_PROBE
+TEST(FatalPath, FaultPathMakesNoHeapAllocation) {
+    const char kAllocation[] = "[heap allocation after the fault]";
+    auto allocations = [&](const std::string& err) {
+        int n = 0;
+        for (size_t at = err.find(kAllocation); at != std::string::npos;
+             at = err.find(kAllocation, at + 1))
+            n++;
+        return n;
+    };
+    struct Case {
+        const char* fault;
+        const char* message;
+    };
+    for (Case c :
+         {Case{"null", "Memory access violation"}, Case{"divide", "Integer divide by zero"}}) {
+        // Straight to the exit, as without a debugger.
+        ProcessResult plain = RunProcess({BW_FAULT_ALLOC_PROBE, c.fault});
+        EXPECT_EQ(plain.out, std::string("Vorlek Runtime Error : ") + c.message + "\n\n");
+        EXPECT_EQ(allocations(plain.err), 0) << c.fault << ": " << plain.err;
+        EXPECT_EQ(plain.status, 255);
+        // Through every command of the stop, "@" descriptions included.
+        ProcessResult stop =
+            RunProcess({BW_FAULT_ALLOC_PROBE, c.fault}, "?\n@5eed0\n@0\n@1234\ne\nq\n", 30,
+                       {std::string(kDebugStopVariable) + "=1"});
+        EXPECT_EQ(stop.err, std::string(kMarker) + "+Object\n\n\n\n" + kMarker) << c.fault;
+        EXPECT_EQ(allocations(stop.err), 0) << c.fault;
+        EXPECT_EQ(stop.status, 0);
+    }
+}
+#endif
 
 TEST(FatalPath, UncaughtThrowablePrintsOneLine) {
     ProcessResult r = Probe("uncaught");

@@ -1,9 +1,16 @@
 // Paths, whole-file reads, the text codec and the state file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "core/errors.h"
 #include "platform/platform_game.h"
@@ -98,10 +105,11 @@ TEST_F(FilesTest, StateFileRoundTripsWideCharacters) {
 
 TEST_F(FilesTest, FailedSaveKeepsThePreviousState) {
     ASSERT_EQ(platform.WriteStateFile(u"old|"), 0);
-    // Something in the way of the temporary file: nothing can be opened.
+    // Something in the way of a fixed temporary name does not stop the save:
+    // every save makes a name of its own.
     ASSERT_EQ(mkdir((platform.StateFile() + ".tmp").c_str(), 0700), 0);
-    EXPECT_EQ(platform.WriteStateFile(u"new|"), -1);
-    EXPECT_EQ(platform.ReadStateFile(), u"old|");
+    EXPECT_EQ(platform.WriteStateFile(u"mid|"), 0);
+    EXPECT_EQ(platform.ReadStateFile(), u"mid|");
     rmdir((platform.StateFile() + ".tmp").c_str());
     // A target that cannot be replaced (a folder) reports -2 and leaves no litter.
     EXPECT_EQ(WriteFileAtomically(platform.tempDir, "x"), -2);
@@ -110,15 +118,136 @@ TEST_F(FilesTest, FailedSaveKeepsThePreviousState) {
     EXPECT_EQ(platform.ReadStateFile(), u"new|");
 }
 
+// Names in a folder, sorted.
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+long MaxResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST_F(FilesTest, OversizedFilesAreRefusedWithoutReadingThem) {
+    // A sparse 2 GiB state file: no state, at once, and no memory spent on it.
+    int fd = open(platform.StateFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, off_t{2} << 30), 0);
+    long residentBefore = MaxResidentKb();
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(platform.ReadStateFile(), u"");
+    // Larger than an int can count: refused by the whole-file read too.
+    ASSERT_EQ(ftruncate(fd, (off_t{3} << 30) + 5), 0);
+    int length = -1;
+    EXPECT_EQ(platform.ReadWholeFile(Widen(platform.StateFile()), &length), nullptr);
+    EXPECT_EQ(length, -1);
+    close(fd);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+    EXPECT_LT(MaxResidentKb() - residentBefore, 16 * 1024);
+}
+
+TEST_F(FilesTest, StateFileLimitIsSixtyFourKibibytes) {
+    std::string largest(PlGame::kMaxStateFileBytes, 'a');
+    platform.WriteStateBytes(largest);
+    EXPECT_EQ(platform.ReadStateFile().size(), largest.size());
+    platform.WriteStateBytes(largest + "a");
+    EXPECT_EQ(platform.ReadStateFile(), u"");
+    // Other text files have no such limit.
+    WriteFile("big.txt", largest + "a");
+    EXPECT_EQ(platform.ReadTextFile(PathOf("big.txt")).size(), largest.size() + 1);
+}
+
+TEST_F(FilesTest, SaveThroughASymbolicLinkKeepsTheLink) {
+    std::string real = platform.tempDir + "/elsewhere";
+    ASSERT_EQ(mkdir(real.c_str(), 0755), 0);
+    ASSERT_EQ(symlink("elsewhere/state", platform.StateFile().c_str()), 0);
+    // The link's target need not exist yet; the first save creates it.
+    ASSERT_EQ(platform.WriteStateFile(u"one|"), 0);
+    ASSERT_EQ(platform.WriteStateFile(u"two|"), 0);
+    struct stat info {};
+    ASSERT_EQ(lstat(platform.StateFile().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(platform.ReadStateFile(), u"two|");
+    EXPECT_EQ(FolderEntries(real), std::vector<std::string>{"state"});  // no temporary left
+}
+
+TEST_F(FilesTest, SaveKeepsTheFileMode) {
+    ASSERT_EQ(platform.WriteStateFile(u"one|"), 0);
+    struct stat info {};
+    ASSERT_EQ(stat(platform.StateFile().c_str(), &info), 0);
+    mode_t mask = umask(0);
+    umask(mask);
+    EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask);  // a new file, as a plain open makes it
+    ASSERT_EQ(chmod(platform.StateFile().c_str(), 0640), 0);
+    ASSERT_EQ(platform.WriteStateFile(u"two|"), 0);
+    ASSERT_EQ(stat(platform.StateFile().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(FolderEntries(platform.tempDir), std::vector<std::string>{".vorlekstate"});
+}
+
+TEST_F(FilesTest, FolderClosedToNewFilesFallsBackToThePlainWrite) {
+    ASSERT_EQ(platform.WriteStateFile(u"old|"), 0);
+    ASSERT_EQ(chmod(platform.StateFile().c_str(), 0666), 0);
+    // The folder must refuse new files to whoever saves. Root is refused
+    // nothing, so then the save runs as an unprivileged user in a child.
+    ASSERT_EQ(chmod(platform.tempDir.c_str(), 0555), 0);
+    int result = -100;
+    if (geteuid() != 0) {
+        result = WriteFileAtomically(platform.StateFile(), "new|");
+    } else {
+        pid_t pid = fork();
+        if (pid == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(100);
+            _exit(WriteFileAtomically(platform.StateFile(), "new|") + 10);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_NE(WEXITSTATUS(status), 100) << "could not drop privileges";
+        result = WEXITSTATUS(status) - 10;
+    }
+    chmod(platform.tempDir.c_str(), 0700);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(platform.ReadStateBytes(), "new|");
+    EXPECT_EQ(FolderEntries(platform.tempDir), std::vector<std::string>{".vorlekstate"});
+}
+
+TEST_F(FilesTest, TwoCopiesSavingAtOnceNeitherFailNorTear) {
+    const std::string a(3000, 'a'), b(5000, 'b');
+    pid_t copies[2];
+    for (int i = 0; i < 2; i++) {
+        copies[i] = fork();
+        if (copies[i] == 0) {
+            int failures = 0;
+            for (int n = 0; n < 300; n++)
+                failures += WriteFileAtomically(platform.StateFile(), i ? b : a) != 0;
+            _exit(failures > 0 ? 1 : 0);
+        }
+    }
+    for (pid_t pid : copies) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+    }
+    std::string last = platform.ReadStateBytes();
+    EXPECT_TRUE(last == a || last == b) << last.size() << " bytes";
+    EXPECT_EQ(FolderEntries(platform.tempDir), std::vector<std::string>{".vorlekstate"});
+}
+
 TEST(DebugDescribe, OnlyRegisteredObjects) {
     int object = 0;
     auto address = reinterpret_cast<uintptr_t>(&object);
-    EXPECT_EQ(DescribeObjectAt(address), "");
+    EXPECT_STREQ(DescribeObjectAt(address), "");
     RegisterLiveObject(&object);
-    EXPECT_EQ(DescribeObjectAt(address), "+Object\n");
+    EXPECT_STREQ(DescribeObjectAt(address), "+Object\n");
     UnregisterLiveObject(&object);
-    EXPECT_EQ(DescribeObjectAt(address), "");
-    EXPECT_EQ(DescribeObjectAt(0), "");
+    EXPECT_STREQ(DescribeObjectAt(address), "");
+    EXPECT_STREQ(DescribeObjectAt(0), "");
 }
 
 }  // namespace

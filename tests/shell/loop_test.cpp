@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "platform/delegate.h"
@@ -171,6 +173,31 @@ TEST(FrameLoop, SleepRoundsToWholeMilliseconds) {
     EXPECT_EQ(SleepMilliseconds(0.0166), 17);
     EXPECT_EQ(SleepMilliseconds(0.0164), 16);
     EXPECT_EQ(SleepMilliseconds(0), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FrameLoop, ElapsedMillisecondsWrapLikeA32BitCounter) {
+    FakeLoop loop;
+    auto at = [&](double seconds) {
+        loop.now = seconds;
+        return loop.ElapsedMs();
+    };
+    EXPECT_EQ(at(1.5), 1500);
+    EXPECT_EQ(at(2147483.5), 2147483500);
+    // Past 2^31 ms (24.8 days) the count goes on from -2^31...
+    EXPECT_EQ(at(2147484.0), 2147484000 - 4294967296);
+    EXPECT_EQ(at(4294967.5), 204);  // ...and past 2^32 ms from 0 again
+    EXPECT_EQ(at(-0.25), -250);
+    // Differences across the wrap stay right, as the game's clock uses them.
+    int before = at(2147483.0), after = at(2147484.0);
+    EXPECT_EQ(static_cast<int>(static_cast<unsigned>(after) - static_cast<unsigned>(before)), 1000);
+    // A clock far beyond any real run, or broken, still gives a defined count.
+    EXPECT_EQ(at(1e300), WrapMilliseconds(1e300));
+    EXPECT_EQ(at(std::numeric_limits<double>::infinity()), 0);
+    EXPECT_EQ(at(std::nan("")), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,7 +24,7 @@ void ReadAvailable(int fd, std::string* into, bool* open) {
 }  // namespace
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input,
-                         int timeoutSeconds) {
+                         int timeoutSeconds, const std::vector<std::string>& environment) {
     ProcessResult result;
     int in[2], out[2], err[2];
     if (pipe(in) || pipe(out) || pipe(err)) return result;
@@ -33,6 +34,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
         dup2(out[1], 1);
         dup2(err[1], 2);
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+        for (const std::string& e : environment) putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> args;
         for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
@@ -63,6 +65,45 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     close(err[0]);
     int status = 0;
     waitpid(pid, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+ProcessResult RunOnTerminal(const std::vector<std::string>& argv, double timeoutSeconds) {
+    ProcessResult result;
+    int terminal = -1;
+    pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid < 0) return result;
+    if (pid == 0) {
+        std::vector<char*> args;
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    auto deadline = std::chrono::steady_clock::now() +
+                    std::chrono::milliseconds(static_cast<int>(timeoutSeconds * 1000));
+    int status = 0;
+    bool ended = false;
+    while (!ended && std::chrono::steady_clock::now() < deadline) {
+        pollfd fd = {terminal, POLLIN, 0};
+        if (poll(&fd, 1, 50) > 0 && (fd.revents & POLLIN)) {
+            bool open = true;
+            ReadAvailable(terminal, &result.out, &open);
+        }
+        ended = waitpid(pid, &status, WNOHANG) == pid;
+    }
+    if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    // What the program wrote just before it ended may still wait in the terminal.
+    for (bool open = true; open;) {
+        pollfd fd = {terminal, POLLIN, 0};
+        if (poll(&fd, 1, 0) <= 0 || !(fd.revents & POLLIN)) break;
+        ReadAvailable(terminal, &result.out, &open);
+    }
+    close(terminal);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
 }

@@ -11,5 +11,11 @@ struct ProcessResult {
     std::string err;
 };
 
+// `environment` adds NAME=value entries to the child's environment.
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input = "",
-                         int timeoutSeconds = 30);
+                         int timeoutSeconds = 30, const std::vector<std::string>& environment = {});
+
+// Runs a program with a pseudo-terminal as its standard input, output and
+// error, as when started from a shell. `out` collects what the terminal
+// showed; a program still running after the timeout is killed (status 128 + 9).
+ProcessResult RunOnTerminal(const std::vector<std::string>& argv, double timeoutSeconds);

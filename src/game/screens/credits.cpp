@@ -71,13 +71,20 @@ struct Grid {
     float originX, originY;
 };
 
+// Whole cells along a side. A quotient within a relative 1e-4 below a whole
+// number counts as that number, so an exact fit lost to rounding (640 / (640
+// / 12)) stays 12, while a narrow screen's 4.999 stays 4.
+int WholeCells(float length, float cell) {
+    double quotient = static_cast<double>(length) / cell;
+    return static_cast<int>(quotient + quotient * 1e-4);
+}
+
 Grid MakeGrid(float w, float h) {
     Grid g{};
     g.cell = std::max(w / 12, h / 12);
     if (!(g.cell > 0)) return g;  // no screen yet: no cells
-    // The small bias keeps an exact fit (640 / (640 / 12)) from rounding to 11.
-    g.columns = static_cast<int>(w / g.cell + 0.001f);
-    g.rows = static_cast<int>(h / g.cell + 0.001f);
+    g.columns = WholeCells(w, g.cell);
+    g.rows = WholeCells(h, g.cell);
     g.originX = w / 2 - g.cell * g.columns / 2;
     g.originY = h / 2 - g.cell * g.rows / 2;
     return g;

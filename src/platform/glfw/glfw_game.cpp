@@ -28,10 +28,10 @@ void OnChar(GLFWwindow*, unsigned int codepoint) {
 }
 
 void OnMouseButton(GLFWwindow* window, int button, int action, int) {
-    if (button < 0 || button > 2 || !glfwGame) return;
+    int event = GlfwMouseButtonEvent(button, action);
+    if (event == 0 || !glfwGame) return;
     double x = 0, y = 0;
     glfwGetCursorPos(window, &x, &y);
-    int event = action == GLFW_PRESS ? kEventMouseDown : kEventMouseUp;
     glfwGame->MouseInput(event, button, static_cast<float>(x), static_cast<float>(y));
 }
 
@@ -72,7 +72,17 @@ void PlGlfwGame::SetTickRate(int rate) {
 }
 
 int PlGlfwGame::ElapsedMs() {
-    return static_cast<int>(Now() * 1000.0);
+    return WrapMilliseconds(Now());
+}
+
+// Past 2^31 ms (24.8 days) an int cannot hold the count: it wraps as a 32-bit
+// counter does, computed in a range where every conversion is defined.
+int WrapMilliseconds(double seconds) {
+    double ms = std::trunc(seconds * 1000.0);
+    if (!std::isfinite(ms)) return 0;
+    ms = std::fmod(ms, 4294967296.0);  // exact for doubles; keeps the sign
+    if (ms < 0) ms += 4294967296.0;
+    return static_cast<int32_t>(static_cast<uint32_t>(ms));
 }
 
 double PlGlfwGame::Now() {
@@ -104,11 +114,23 @@ bool PlGlfwGame::WindowActive() {
 
 int PlGlfwGame::WindowWidth() {
     int w = 0, h = 0;
-    if (window_) glfwGetFramebufferSize(window_, &w, &h);
+    if (window_) glfwGetWindowSize(window_, &w, &h);
     return w;
 }
 
 int PlGlfwGame::WindowHeight() {
+    int w = 0, h = 0;
+    if (window_) glfwGetWindowSize(window_, &w, &h);
+    return h;
+}
+
+int PlGlfwGame::FramebufferWidth() {
+    int w = 0, h = 0;
+    if (window_) glfwGetFramebufferSize(window_, &w, &h);
+    return w;
+}
+
+int PlGlfwGame::FramebufferHeight() {
     int w = 0, h = 0;
     if (window_) glfwGetFramebufferSize(window_, &w, &h);
     return h;

@@ -21,6 +21,8 @@ class PlGlfwGame : public PlGame {
     bool HasGlContext() override { return window_ != nullptr; }
     int WindowWidth() override;
     int WindowHeight() override;
+    int FramebufferWidth() override;
+    int FramebufferHeight() override;
     void SwapBuffers() override;
 
     // The frame loop.
@@ -59,3 +61,7 @@ class PlVorlekGame : public PlGlfwGame {};
 
 // Sleep length the loop asks for: whole milliseconds rounded, at least 1.
 int SleepMilliseconds(double seconds);
+
+// Whole milliseconds of a clock in seconds, wrapped to 32 bits as a counter
+// does (after 2^31 ms it goes on from -2^31).
+int WrapMilliseconds(double seconds);

@@ -28,6 +28,12 @@ class PlHeadlessGame : public PlGame {
     bool ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) override;
     int WindowWidth() override { return windowWidth; }
     int WindowHeight() override { return windowHeight; }
+    int FramebufferWidth() override {
+        return framebufferWidth > 0 ? framebufferWidth : windowWidth;
+    }
+    int FramebufferHeight() override {
+        return framebufferHeight > 0 ? framebufferHeight : windowHeight;
+    }
     bool HasGlContext() override { return glContext; }
 
     void Advance(int ms) { nowMs += ms; }
@@ -36,6 +42,8 @@ class PlHeadlessGame : public PlGame {
     int nowMs = 0;
     int windowWidth = 640;
     int windowHeight = 480;
+    int framebufferWidth = 0;  // pixels; 0 means as many as the window has units
+    int framebufferHeight = 0;
     bool glContext = false;
     std::string dataDir;  // "vorlek://data/" maps here
     std::array<ScriptedJoystick, 16> joysticks{};

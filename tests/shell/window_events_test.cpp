@@ -1,0 +1,108 @@
+// The desktop platform's GLFW callbacks on a real window: the close button
+// and the mouse buttons reach the game as the game's own events.
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/delegate.h"
+#include "platform/glfw/glfw_game.h"
+#include "support/game_harness.h"
+#include "support/gl_window.h"
+
+// What the window manager sends when the close button is clicked (X11 kept
+// in its own file: its macros clash with the test framework's names).
+void ClickCloseButton(GLFWwindow* window);
+
+namespace {
+
+// Records key and mouse events as (event, code) pairs.
+struct RecordingDelegate : PlGameDelegate {
+    void KeyInput(int event, int code) override { keys.emplace_back(event, code); }
+    void MouseInput(int event, int data, float, float) override { mouse.emplace_back(event, data); }
+    std::vector<std::pair<int, int>> keys, mouse;
+};
+
+class WindowGame : public PlGlfwGame {
+  public:
+    using PlGlfwGame::InstallCallbacks;
+    using PlGlfwGame::PollEvents;
+    using PlGlfwGame::WindowOpen;
+};
+
+TEST(WindowEvents, CloseButtonSendsKey432DownAndUpInOnePollAndKeepsTheWindow) {
+    GlTestWindow window;
+    ASSERT_TRUE(window.Ok());
+    WindowGame game;
+    RecordingDelegate delegate;
+    game.SetDelegate(&delegate);
+    game.SetWindow(window.Window());
+    game.InstallCallbacks();
+    game.GameStart();
+    game.PollEvents();
+    delegate.keys.clear();
+    ClickCloseButton(window.Window());
+    game.PollEvents();
+    EXPECT_EQ(delegate.keys, (std::vector<std::pair<int, int>>{{kEventKeyDown, kCloseKey},
+                                                               {kEventKeyUp, kCloseKey}}));
+    EXPECT_TRUE(game.WindowOpen());  // the game decides, at its next update
+    game.SetWindow(nullptr);
+}
+
+TEST(WindowEvents, CloseButtonEndsTheGameAtItsNextUpdateWithStatusZero) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        GlTestWindow window;
+        if (!window.Ok()) _exit(5);
+        // The window's events reach the real game running on the headless
+        // platform, as the desktop platform would hand them on.
+        struct Forward : PlGameDelegate {
+            void KeyInput(int event, int code) override { target->KeyInput(event, code); }
+            PlGame* target = nullptr;
+        } forward;
+        WindowGame game;
+        game.SetDelegate(&forward);
+        game.SetWindow(window.Window());
+        GameHarness harness;
+        forward.target = &harness.platform;
+        harness.FinishLoading();
+        game.InstallCallbacks();
+        game.GameStart();
+        ClickCloseButton(window.Window());
+        game.PollEvents();
+        if (!game.WindowOpen()) _exit(6);
+        harness.Update();  // ends the process here
+        _exit(7);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "5: no window, 6: window closed, 7: game went on";
+}
+
+TEST(WindowEvents, MouseButtonsFollowTheTranslationTable) {
+    GlTestWindow window;
+    ASSERT_TRUE(window.Ok());
+    WindowGame game;
+    RecordingDelegate delegate;
+    game.SetDelegate(&delegate);
+    game.SetWindow(window.Window());
+    game.InstallCallbacks();
+    game.GameStart();
+    // The callback GLFW would call, as installed.
+    GLFWmousebuttonfun callback = glfwSetMouseButtonCallback(window.Window(), nullptr);
+    glfwSetMouseButtonCallback(window.Window(), callback);
+    ASSERT_NE(callback, nullptr);
+    callback(window.Window(), GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS, 0);
+    callback(window.Window(), GLFW_MOUSE_BUTTON_MIDDLE, GLFW_RELEASE, 0);
+    callback(window.Window(), GLFW_MOUSE_BUTTON_4, GLFW_PRESS, 0);      // no such game button
+    callback(window.Window(), GLFW_MOUSE_BUTTON_LEFT, GLFW_REPEAT, 0);  // not a button action
+    EXPECT_EQ(delegate.mouse,
+              (std::vector<std::pair<int, int>>{{kEventMouseDown, 0}, {kEventMouseUp, 2}}));
+    game.SetWindow(nullptr);
+}
+
+}  // namespace
