@@ -3,11 +3,21 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
+#include <utility>
+
 #include "shell/app.h"
 #include "shell/errors.h"
+#include "shell/install_paths.h"
 #include "shell/platform_game.h"
 
 int RunGame(const AppFactory& makeApp) {
+    // Without its data the game would be an empty window: say so and stop.
+    InstallPaths paths = LocateInstallPaths();
+    if (paths.dataFolder.empty()) {
+        std::fprintf(stderr, "%s\n", MissingDataMessage(paths).c_str());
+        return 1;
+    }
     if (!glfwInit()) {
         Print("glfwInit failed");
         return -1;
@@ -29,6 +39,7 @@ int RunGame(const AppFactory& makeApp) {
 
     PlVorlekGame game;
     game.SetWindow(window);
+    game.UseInstallPaths(std::move(paths));
     InstallFaultHandlers();
     std::unique_ptr<c_App> app = makeApp();
     if (game.Delegate()) game.Run();
