@@ -30,7 +30,7 @@ std::string Folder(const std::filesystem::path& path) {
 }  // namespace
 
 std::string UserStateFolder(const char* xdgDataHome, const char* home) {
-    // The base directory specification ignores relative values.
+    // XDG base directories must be absolute; relative values are ignored.
     if (xdgDataHome && xdgDataHome[0] == '/') return Folder(xdgDataHome) + "brindlewick";
     if (home && home[0] == '/') return Folder(home) + ".local/share/brindlewick";
     return std::string();
