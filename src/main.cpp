@@ -1,16 +1,26 @@
 // Entry point: the game's application object on the desktop platform's frame loop.
+#include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "core/errors.h"
 #include "game/screens/my_app.h"
 #include "platform/glfw/entry.h"
 #include "platform/glfw/glfw_game.h"
+#include "platform/glfw/install_paths.h"
 
 int main() {
+    // Without its data the game would be an empty window: say so and stop.
+    InstallPaths paths = LocateInstallPaths();
+    if (paths.dataFolder.empty()) {
+        std::fprintf(stderr, "%s\n", MissingDataMessage(paths).c_str());
+        return 1;
+    }
     PlDesktopWindow window;
     if (!window.Ok()) return -1;
     PlVorlekGame game;
     game.SetWindow(window.Window());
+    game.UseInstallPaths(std::move(paths));
     InstallFaultHandlers();
     auto app = std::make_unique<c_MyApp>();
     if (game.Delegate()) game.Run();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <span>
+#include <utility>
 
 #include "core/byte_block.h"
 #include "core/text.h"

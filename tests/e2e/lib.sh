@@ -44,14 +44,16 @@ e2e_start_display() {
   wait_for 10 wmctrl -m >/dev/null 2>&1 || fail "window manager did not start"
 }
 
-# Starts the game in the run folder (with the data folder unless told not to).
+# Starts the game in the run folder, or in $E2E_CWD when set (with a data
+# folder linked there unless told not to).
 # A small keeper shell waits for it and writes its exit status to a file, so
 # the status can be read from any shell, even inside $(...).
 e2e_start_game() {
-  [ "${1:-}" = "--no-data" ] || ln -s "$(cd "$E2E_DATA" && pwd)" "$E2E_RUN/data"
+  local cwd=${E2E_CWD:-$E2E_RUN}
+  [ "${1:-}" = "--no-data" ] || ln -s "$(cd "$E2E_DATA" && pwd)" "$cwd/data"
   rm -f "$E2E_RUN/pid" "$E2E_RUN/exit_status"
   (
-    cd "$E2E_RUN"
+    cd "$cwd"
     "$E2E_BIN" >"$E2E_RUN/stdout" 2>"$E2E_RUN/stderr" &
     echo $! >"$E2E_RUN/pid.tmp" && mv "$E2E_RUN/pid.tmp" "$E2E_RUN/pid"
     status=0

@@ -1,28 +1,28 @@
 #!/usr/bin/env bash
-# Without a data folder the game still runs: it draws its shapes and text-less
-# screens (no pictures, no sounds), a match can be played, and it closes
-# cleanly with status 0.
+# Without a data folder anywhere it looks (./data, beside the executable, the
+# installed share folder) the game opens no window: it says once on standard
+# error which folders it tried and ends with a non-zero status.
 source "$(dirname "$0")/lib.sh"
 e2e_start_display
-e2e_start_game --no-data
-[ ! -e "$E2E_RUN/data" ] || fail "a data folder is present"
+# A copy of the program alone, so no data folder sits beside it either.
+mkdir -p "$E2E_RUN/games" "$E2E_RUN/start"
+cp "$E2E_BIN" "$E2E_RUN/games/brindlewick"
+E2E_BIN="$E2E_RUN/games/brindlewick"
+# An unrelated "data" folder in the start folder is not taken for the game's.
+mkdir "$E2E_RUN/start/data"
 
-# The loading screen is all shapes: it shows in full.
-wait_for 10 pixel_is 4 240 "187,124,66" 4 || fail "no loading screen"
-# The title without its pictures: the plain (0,0,80) background and the side
-# strip (black at 0.4) over it.
-title_plain() { pixel_is 4 100 "0,0,80" 2 && colour_near "$(pixel_at "$E2E_RUN/shot.png" 635 100)" "0,0,48" 2; }
-wait_for 10 title_plain || fail "no plain title screen; $(pixel_at "$E2E_RUN/shot.png" 4 100)"
-echo "title drawn without pictures"
+status=0
+(cd "$E2E_RUN/start" && timeout 20 "$E2E_BIN" >"$E2E_RUN/stdout" 2>"$E2E_RUN/stderr") || status=$?
+[ "$status" != 124 ] || fail "the game kept running without data"
+[ "$status" != 0 ] || fail "exit status 0 without data"
+echo "exit status $status"
+find_window && fail "a window opened without data"
 
-# The buttons keep their size without their picture, so the invisible middle
-# button still starts a match.
-start_match_by_click
-echo "match runs without data"
-tap_key Escape
-wait_for 3 pixel_is 630 470 "36,36,71" 3 || fail "no pause veil"
-
-close_game
+[ "$(wc -l <"$E2E_RUN/stderr")" = 1 ] || fail "expected one line on stderr: $(cat "$E2E_RUN/stderr")"
+for folder in ./data/ "$E2E_RUN/games/data/" "$E2E_RUN/share/games/brindlewick/data/"; do
+  grep -qF "$folder" "$E2E_RUN/stderr" || fail "the message does not name $folder: $(cat "$E2E_RUN/stderr")"
+done
 [ ! -s "$E2E_RUN/stdout" ] || fail "printed: $(cat "$E2E_RUN/stdout")"
-if grep -qiE 'error|fatal|abort|sanitizer' "$E2E_RUN/stderr"; then fail "stderr: $(cat "$E2E_RUN/stderr")"; fi
+[ -z "$(ls -A "$E2E_RUN/start/data")" ] && [ "$(ls -A "$E2E_RUN/start")" = data ] ||
+  fail "files appeared in the start folder: $(ls -A "$E2E_RUN/start")"
 echo "no data test passed"

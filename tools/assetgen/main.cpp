@@ -1,13 +1,20 @@
 // assetgen <data folder>: draws and synthesises every asset of the game into the folder.
+// assetgen --icons <folder>: draws the application icon in the hicolor theme's layout.
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "sheets.h"
 #include "sounds.h"
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        if (WriteAppIcons(argv[2])) return 0;
+        std::fprintf(stderr, "assetgen: cannot write the icons to %s\n", argv[2]);
+        return 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen <data folder>\n");
+        std::fprintf(stderr, "usage: assetgen <data folder> | assetgen --icons <folder>\n");
         return 2;
     }
     std::string dataDir = argv[1];

@@ -304,3 +304,34 @@ void DrawTestcardFrame(Canvas& c, int) {
         all, [](float x, float y) { return SdRing(x, y, 128, 128, 126.6f, 1.0f); },
         Rgb(30, 30, 34));
 }
+
+void DrawAppIcon(Canvas& c, int pixels) {
+    // Designed on 256 units like the title background; k maps them to this canvas.
+    const float k = pixels / 256.0f;
+    const WoodTone tone{Rgb(176, 112, 62), Rgb(110, 62, 30), 17};
+    const Box all{0, 0, float(pixels), float(pixels)};
+    auto tile = [k](float x, float y) {
+        return SdRoundBox(x, y, 128 * k, 128 * k, 122 * k, 122 * k, 44 * k);
+    };
+    c.FillColor(all, tile, Rgb(62, 26, 10));
+    c.Fill(
+        all, [&](float x, float y) { return tile(x, y) + std::max(1.0f, 8 * k); },
+        [&](float x, float y) { return WoodAt(x / k, y / k, tone); });
+    // The toothpick across the board, then the spider on it: the game in one picture.
+    Vec2 a{52 * k, 204 * k}, b{204 * k, 52 * k};
+    float r = std::max(0.8f, 10 * k);
+    c.FillColor(
+        all,
+        [=](float x, float y) {
+            return SdToothpick(x - 4 * k, y - 5 * k, a.x, a.y, b.x, b.y, r, 0.2f);
+        },
+        Rgb(20, 8, 0, 0.45f), 2 * k);
+    c.Fill(
+        all, [=](float x, float y) { return SdToothpick(x, y, a.x, a.y, b.x, b.y, r, 0.2f); },
+        [=](float x, float y) {
+            float side = ((x - a.x) - (y - a.y)) / std::sqrt(2.0f) / r;
+            return Mix(Rgb(252, 232, 190), Rgb(204, 160, 104),
+                       std::clamp(0.5f + side * 0.5f, 0.0f, 1.0f));
+        });
+    DrawSpiderFigure(c, 128 * k, 134 * k, 136 * k, 1.0f, Rgb(52, 38, 44), Rgb(226, 96, 40));
+}

@@ -45,6 +45,13 @@ void DrawTestcardFrame(Canvas& canvas, int frame);
 void DrawSpiderFigure(Canvas& canvas, float cx, float cy, float size, float phase, Rgba body,
                       Rgba mark);
 
+// The application icon, `pixels` square, on a canvas of that many units at level 1.
+void DrawAppIcon(Canvas& canvas, int pixels);
+
+// Writes the icon into <folder>/<n>x<n>/apps/brindlewick.png for every size a
+// desktop looks for (the hicolor theme's layout).
+bool WriteAppIcons(const std::string& folder);
+
 // The font sheets (fonts.cpp): fonts/editundo at `level`, and the one-row default font.
 bool WriteGameFont(const std::string& dataDir, int level);
 bool WriteDefaultFont(const std::string& dataDir);

@@ -140,6 +140,15 @@ void PlGlfwGame::SwapBuffers() {
     if (window_) glfwSwapBuffers(window_);
 }
 
+String PlGlfwGame::ResolveResourcePath(StringView path) {
+    return ResolveInstalledPath(paths_, path, StateFilePath());
+}
+
+int PlGlfwGame::WriteStateFile(StringView state) {
+    if (!paths_.stateFolder.empty() && !MakeFolders(paths_.stateFolder)) return -1;
+    return PlGame::WriteStateFile(state);
+}
+
 void PlGlfwGame::ShellOpen(StringView target) {
     // The desktop's "open" verb: hand the target to xdg-open, detached.
     std::string narrow = Narrow(target);

@@ -2,6 +2,9 @@
 // and the fixed-rate frame loop.
 #pragma once
 
+#include <utility>
+
+#include "platform/glfw/install_paths.h"
 #include "platform/platform_game.h"
 
 struct GLFWwindow;
@@ -16,7 +19,13 @@ class PlGlfwGame : public PlGame {
     bool ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) override;
     void ShellOpen(StringView target) override;
     void ShowPointer(bool show) override;
-    String ResolveResourcePath(StringView path) override { return MapVorlekPath(path); }
+    String ResolveResourcePath(StringView path) override;
+    // Creates the per-user state folder on the first save.
+    int WriteStateFile(StringView state) override;
+
+    // Where data and saves live; "./data/" and the current folder until set.
+    void UseInstallPaths(InstallPaths paths) { paths_ = std::move(paths); }
+    const InstallPaths& Paths() const { return paths_; }
 
     bool HasGlContext() override { return window_ != nullptr; }
     int WindowWidth() override;
@@ -52,6 +61,7 @@ class PlGlfwGame : public PlGame {
     bool LoopPass();
 
     struct GLFWwindow* window_ = nullptr;
+    InstallPaths paths_;
     bool iconified_ = false;
     double nextTick_ = 0;
     double tickPeriod_ = 0;

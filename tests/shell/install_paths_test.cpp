@@ -1,0 +1,111 @@
+// The desktop game's data folder search and where an installed copy saves.
+#include "platform/glfw/install_paths.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "platform/glfw/glfw_game.h"
+#include "support/test_platform.h"
+
+namespace {
+
+const std::string kExe = "/opt/bw/games/brindlewick";
+const std::string kBeside = "/opt/bw/games/data/";
+const std::string kShared = "/opt/bw/share/games/brindlewick/data/";
+
+InstallPaths Locate(std::set<std::string> present, const char* xdg = nullptr,
+                    const char* home = "/home/ann") {
+    return LocateInstallPaths(kExe, xdg, home,
+                              [&](const std::string& f) { return present.count(f) > 0; });
+}
+
+TEST(InstallPaths, SearchesCurrentFolderThenBesideThenInstalled) {
+    InstallPaths all = Locate({"./data/", kBeside, kShared});
+    EXPECT_EQ(all.dataFolder, "./data/");
+    EXPECT_EQ(all.stateFolder, "");
+
+    InstallPaths tree = Locate({kBeside, kShared});
+    EXPECT_EQ(tree.dataFolder, kBeside);
+    EXPECT_EQ(tree.stateFolder, "") << "a build tree keeps its state where it was started";
+
+    InstallPaths installed = Locate({kShared});
+    EXPECT_EQ(installed.dataFolder, kShared);
+    EXPECT_EQ(installed.stateFolder, "/home/ann/.local/share/brindlewick");
+}
+
+TEST(InstallPaths, NothingFoundNamesEveryFolderTried) {
+    InstallPaths none = Locate({});
+    EXPECT_EQ(none.dataFolder, "");
+    ASSERT_EQ(none.tried, (std::vector<std::string>{"./data/", kBeside, kShared}));
+    std::string message = MissingDataMessage(none);
+    for (const std::string& folder : none.tried)
+        EXPECT_NE(message.find(folder), std::string::npos) << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << "one line";
+
+    // Without a known executable only the current folder can be searched.
+    InstallPaths noExe = LocateInstallPaths("", nullptr, "/home/ann", [](auto&) { return false; });
+    EXPECT_EQ(noExe.tried, std::vector<std::string>{"./data/"});
+}
+
+TEST(InstallPaths, StateFolderFollowsXdgDataHome) {
+    EXPECT_EQ(UserStateFolder("/x/data", "/home/ann"), "/x/data/brindlewick");
+    EXPECT_EQ(UserStateFolder("/x/data/", "/home/ann"), "/x/data/brindlewick");
+    // Empty or relative values are invalid and ignored.
+    EXPECT_EQ(UserStateFolder("", "/home/ann"), "/home/ann/.local/share/brindlewick");
+    EXPECT_EQ(UserStateFolder("rel", "/home/ann/"), "/home/ann/.local/share/brindlewick");
+    EXPECT_EQ(UserStateFolder(nullptr, nullptr), "");
+    EXPECT_EQ(Locate({kShared}, "/x/d").stateFolder, "/x/d/brindlewick");
+}
+
+TEST(InstallPaths, ResolvesDataAndStateIntoTheirFolders) {
+    InstallPaths installed = Locate({kShared});
+    const StringView state = u"./.vorlekstate";
+    EXPECT_EQ(ResolveInstalledPath(installed, u"vorlek://data/sfx/001.wav", state),
+              u"/opt/bw/share/games/brindlewick/data/sfx/001.wav");
+    EXPECT_EQ(ResolveInstalledPath(installed, state, state),
+              u"/home/ann/.local/share/brindlewick/.vorlekstate");
+    EXPECT_EQ(ResolveInstalledPath(installed, u"vorlek://internal/a", state), u"./internal/a");
+    EXPECT_EQ(ResolveInstalledPath(installed, u"vorlek://cache/a", state), u"");
+    EXPECT_EQ(ResolveInstalledPath(installed, u"./other", state), u"./other");
+
+    InstallPaths tree = Locate({"./data/"});
+    EXPECT_EQ(ResolveInstalledPath(tree, u"vorlek://data/a.png", state), u"./data/a.png");
+    EXPECT_EQ(ResolveInstalledPath(tree, state, state), state);
+}
+
+TEST(InstallPaths, MakeFoldersCreatesPrivateParents) {
+    std::string root = MakeTempDir();
+    std::string deep = root + "/a/b/c";
+    ASSERT_TRUE(MakeFolders(deep));
+    struct stat info {};
+    ASSERT_EQ(stat((root + "/a").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_TRUE(MakeFolders(deep)) << "existing folders are fine";
+    std::ofstream(root + "/file") << "x";
+    EXPECT_FALSE(MakeFolders(root + "/file/sub"));
+    std::filesystem::remove_all(root);
+}
+
+TEST(InstallPaths, DesktopPlatformSavesIntoNewStateFolder) {
+    std::string root = MakeTempDir();
+    InstallPaths paths;
+    paths.dataFolder = root + "/data/";
+    paths.stateFolder = root + "/home/.local/share/brindlewick";
+    PlGlfwGame game;
+    game.UseInstallPaths(paths);
+    EXPECT_EQ(game.ReadStateFile(), u"") << "no state before the first save";
+    ASSERT_EQ(game.WriteStateFile(u"7|\u00e9|"), 0);
+    EXPECT_TRUE(std::filesystem::exists(paths.stateFolder + "/.vorlekstate"));
+    EXPECT_EQ(game.ReadStateFile(), u"7|\u00e9|");
+
+    std::filesystem::create_directories(root + "/data");
+    std::ofstream(root + "/data/x.txt") << "beside";
+    EXPECT_EQ(game.ReadTextFile(u"vorlek://data/x.txt"), u"beside");
+    std::filesystem::remove_all(root);
+}
+
+}  // namespace
