@@ -99,11 +99,12 @@ TEST_F(Batch, SettingTheBlendInForceIsFree) {
     graphics.SetBlend(7);  // any other value is alpha blending
     EXPECT_FALSE(Null().additiveNow);
     graphics.SetBlend(1);
-    graphics.FrameBegin();  // GL is back to alpha blending, and so is the cache
-    graphics.SetBlend(0);
-    EXPECT_EQ(Null().blendCalls, calls + 3);
-    graphics.SetBlend(1);
+    graphics.FrameBegin();  // GL is set back to alpha blending (one call), and so is the cache
     EXPECT_EQ(Null().blendCalls, calls + 4);
+    graphics.SetBlend(0);
+    EXPECT_EQ(Null().blendCalls, calls + 4);
+    graphics.SetBlend(1);
+    EXPECT_EQ(Null().blendCalls, calls + 5);
 }
 
 TEST_F(Batch, ClearDropsPendingPrimitives) {
