@@ -274,6 +274,41 @@ int PlGraphics::BlitSurfaceRegion(PlSurface* surface, float x, float y, int srcX
     return 0;
 }
 
+// The corners as PutVertex places (0, 0), (w, 0), (w, h), (0, h) under a
+// matrix, term for term, so the bits match the path through SetMatrix.
+void PlGraphics::PutSpriteQuad(PlSurface* surface, const Affine& m, float w, float h, float u0,
+                               float v0, float u1, float v1) {
+    Vertex* v = BeginPrimitive(kKindQuads, surface, kMaxQuads, 4);
+    const float zero = 0;
+    v[0].x = zero * m.ix + zero * m.jx + m.tx, v[0].y = zero * m.iy + zero * m.jy + m.ty;
+    v[1].x = w * m.ix + zero * m.jx + m.tx, v[1].y = w * m.iy + zero * m.jy + m.ty;
+    v[2].x = w * m.ix + h * m.jx + m.tx, v[2].y = w * m.iy + h * m.jy + m.ty;
+    v[3].x = zero * m.ix + h * m.jx + m.tx, v[3].y = zero * m.iy + h * m.jy + m.ty;
+    v[0].u = u0, v[0].v = v0;
+    v[1].u = u1, v[1].v = v0;
+    v[2].u = u1, v[2].v = v1;
+    v[3].u = u0, v[3].v = v1;
+    v[0].colour = v[1].colour = v[2].colour = v[3].colour = packedColour_;
+}
+
+int PlGraphics::DrawSprite(PlSurface* surface, const Affine& m) {
+    if (!surface) return 0;
+    const float w = static_cast<float>(surface->Width());
+    const float h = static_cast<float>(surface->Height());
+    PutSpriteQuad(surface, m, w, h, 0, 0, w * surface->texScaleU, h * surface->texScaleV);
+    return 0;
+}
+
+int PlGraphics::DrawSpriteRegion(PlSurface* surface, const Affine& m, int srcX, int srcY,
+                                 int srcWidth, int srcHeight) {
+    if (!surface) return 0;
+    const float us = surface->texScaleU, vs = surface->texScaleV;
+    const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
+    const float sw = static_cast<float>(srcWidth), sh = static_cast<float>(srcHeight);
+    PutSpriteQuad(surface, m, sw, sh, sx * us, sy * vs, (sx + sw) * us, (sy + sh) * vs);
+    return 0;
+}
+
 // Fans are never merged: the batch holds exactly this fan and goes out at once.
 void PlGraphics::SubmitFan(int count) {
     batchCount_ = count;
