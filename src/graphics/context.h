@@ -17,22 +17,12 @@ class c_GraphicsContext {
 
     int SyncMatrix();
 
-    // The six matrix values with their identity flag, for a quick save and restore.
-    struct Matrix {
-        float ix, iy, jx, jy, tx, ty;
-        int hasTransform;
-    };
-    Matrix CurrentMatrix() const { return {ix, iy, jx, jy, tx, ty, hasTransform}; }
+    // The current matrix, for composing onto.
     Affine Current() const { return {ix, iy, jx, jy, tx, ty}; }
     // The identity to the bit: 1, +0, +0, 1, +0, +0 (hasTransform also takes -0).
     bool IsExactIdentity() const {
         return !hasTransform && !std::signbit(iy) && !std::signbit(jx) && !std::signbit(tx) &&
                !std::signbit(ty);
-    }
-    void RestoreMatrix(const Matrix& m) {
-        ix = m.ix, iy = m.iy, jx = m.jx, jy = m.jy, tx = m.tx, ty = m.ty;
-        hasTransform = m.hasTransform;
-        matrixDirty = 1;
     }
 
     std::shared_ptr<c_Image> builtinFont;
