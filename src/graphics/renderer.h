@@ -90,10 +90,17 @@ class PlGraphics {
 
   private:
     void Flush(FlushCause cause);
-    Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach);
+    // The slots for one more primitive. Inline for the usual case, a batch
+    // going on; the rest (flushes, a new batch) is StartPrimitive's.
+    Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach) {
+        if (batchKind_ != kind || batchSurface_ != surface || batchCount_ == 0 ||
+            batchCount_ >= capacity)
+            return StartPrimitive(kind, surface, capacity, verticesEach);
+        if (colourDirty_) Repack();
+        return &vertices_[static_cast<size_t>(batchCount_++) * verticesEach];
+    }
+    Vertex* StartPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach);
     void PutVertex(Vertex& v, float x, float y) const;
-    void PutSpriteQuad(PlSurface* surface, const Affine& m, float w, float h, float u0, float v0,
-                       float u1, float v1);
     void Repack();
     void SubmitFan(int count);
 
