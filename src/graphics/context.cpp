@@ -117,20 +117,10 @@ void Rotate(float angle) {
     Transform(c, -s, s, c, 0, 0);
 }
 
-// Translate (x, y), Rotate, Scale, Translate (-hx, -hy) in one step: the same
-// arithmetic in the same order as the four calls, without the states between.
 void TransformSprite(float x, float y, float rotation, float scaleX, float scaleY, float hx,
                      float hy) {
-    const c_GraphicsContext& m = gContext;
-    float c = 1, s = 0;  // exactly what cos and sin give for 0
-    if (rotation != 0) {
-        const float r = rotation * 0.017453292f;
-        c = std::cos(r), s = std::sin(r);
-    }
-    const float tx = x * m.ix + y * m.jx + m.tx, ty = x * m.iy + y * m.jy + m.ty;
-    const float ix = scaleX * (c * m.ix + -s * m.jx), iy = scaleX * (c * m.iy + -s * m.jy);
-    const float jx = scaleY * (s * m.ix + c * m.jx), jy = scaleY * (s * m.iy + c * m.jy);
-    SetMatrix(ix, iy, jx, jy, -hx * ix + -hy * jx + tx, -hx * iy + -hy * jy + ty);
+    const Affine m = ComposeSprite(gContext.Current(), x, y, rotation, scaleX, scaleY, hx, hy);
+    SetMatrix(m.ix, m.iy, m.jx, m.jy, m.tx, m.ty);
 }
 
 void Clear(float r, float g, float b) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -16,16 +17,12 @@ class c_GraphicsContext {
 
     int SyncMatrix();
 
-    // The six matrix values with their identity flag, for a quick save and restore.
-    struct Matrix {
-        float ix, iy, jx, jy, tx, ty;
-        int hasTransform;
-    };
-    Matrix CurrentMatrix() const { return {ix, iy, jx, jy, tx, ty, hasTransform}; }
-    void RestoreMatrix(const Matrix& m) {
-        ix = m.ix, iy = m.iy, jx = m.jx, jy = m.jy, tx = m.tx, ty = m.ty;
-        hasTransform = m.hasTransform;
-        matrixDirty = 1;
+    // The current matrix, for composing onto.
+    Affine Current() const { return {ix, iy, jx, jy, tx, ty}; }
+    // The identity to the bit: 1, +0, +0, 1, +0, +0 (hasTransform also takes -0).
+    bool IsExactIdentity() const {
+        return !hasTransform && !std::signbit(iy) && !std::signbit(jx) && !std::signbit(tx) &&
+               !std::signbit(ty);
     }
 
     std::shared_ptr<c_Image> builtinFont;
@@ -60,6 +57,23 @@ void Transform(float a, float b, float c, float d, float e, float f);
 void Translate(float x, float y);
 void Scale(float x, float y);
 void Rotate(float angle);
+// Translate (x, y), Rotate (rotation), Scale, Translate (-hx, -hy) composed
+// onto m: the same arithmetic in the same order as the four calls, without
+// the states between. Inline so that with m the identity constant the
+// compiler drops the exact multiplications by one and nothing else.
+inline Affine ComposeSprite(const Affine& m, float x, float y, float rotation, float scaleX,
+                            float scaleY, float hx, float hy) {
+    float c = 1, s = 0;  // exactly what cos and sin give for 0
+    if (rotation != 0) {
+        const float r = rotation * 0.017453292f;
+        c = std::cos(r), s = std::sin(r);
+    }
+    const float tx = x * m.ix + y * m.jx + m.tx, ty = x * m.iy + y * m.jy + m.ty;
+    const float ix = scaleX * (c * m.ix + -s * m.jx), iy = scaleX * (c * m.iy + -s * m.jy);
+    const float jx = scaleY * (s * m.ix + c * m.jx), jy = scaleY * (s * m.iy + c * m.jy);
+    return {ix, iy, jx, jy, -hx * ix + -hy * jx + tx, -hx * iy + -hy * jy + ty};
+}
+
 // Translate (x, y), Rotate (rotation), Scale, Translate (-hx, -hy) as one change.
 void TransformSprite(float x, float y, float rotation, float scaleX, float scaleY, float hx,
                      float hy);

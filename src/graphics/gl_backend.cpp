@@ -5,6 +5,7 @@
 #include <GL/glext.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -27,52 +28,52 @@ int BytesPerPixel(GlFormat format) {
 }
 
 class OpenGlBackend final : public GlBackend {
-  public:
-    // Pixel coordinates, origin top-left, y down; premultiplied alpha blending.
-    void BeginFrame(int width, int height, const void* vertices) override {
-        glViewport(0, 0, width, height);
+  protected:
+    // Drawing units, origin top-left, y down, over every framebuffer pixel.
+    void GlViewport(int pixelWidth, int pixelHeight, int width, int height) override {
+        glViewport(0, 0, pixelWidth, pixelHeight);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(0, width, height, 0, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        const auto* base = static_cast<const uint8_t*>(vertices);
+    }
+
+    void GlEnableArrays() override {
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glEnableClientState(GL_COLOR_ARRAY);
+    }
+
+    void GlArrayPointers(const void* vertices) override {
+        const auto* base = static_cast<const uint8_t*>(vertices);
         glVertexPointer(2, GL_FLOAT, 20, base);
         glTexCoordPointer(2, GL_FLOAT, 20, base + 8);
         glColorPointer(4, GL_UNSIGNED_BYTE, 20, base + 16);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-        glDisable(GL_TEXTURE_2D);
     }
 
-    void SetViewport(int pixelWidth, int pixelHeight) override {
-        glViewport(0, 0, pixelWidth, pixelHeight);
-    }
+    void GlBlending(bool on) override { on ? glEnable(GL_BLEND) : glDisable(GL_BLEND); }
 
-    void Clear(float r, float g, float b) override {
-        glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-
-    void SetBlendAdditive(bool additive) override {
+    // Premultiplied alpha: the source is already multiplied by its alpha.
+    void GlBlendFunc(bool additive) override {
         glBlendFunc(GL_ONE, additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
     }
 
-    void DisableScissor() override { glDisable(GL_SCISSOR_TEST); }
+    void GlTexturing(bool on) override { on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D); }
 
-    void EnableScissor(int x, int y, int w, int h) override {
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(x, y, w, h);
+    void GlBindTexture(uint32_t texture) override { glBindTexture(GL_TEXTURE_2D, texture); }
+
+    void GlScissorTest(bool on) override {
+        on ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
     }
 
-    void Draw(int kind, int vertexCount, uint32_t texture, const uint16_t* quadIndices) override {
-        if (texture) {
-            glEnable(GL_TEXTURE_2D);
-            glBindTexture(GL_TEXTURE_2D, texture);
-        }
+    void GlScissorBox(int x, int y, int w, int h) override { glScissor(x, y, w, h); }
+
+    void GlClearColour(float r, float g, float b) override { glClearColor(r, g, b, 1.0f); }
+
+    void GlClear() override { glClear(GL_COLOR_BUFFER_BIT); }
+
+    void GlDraw(int kind, int vertexCount, const uint16_t* quadIndices) override {
         switch (kind) {
             case 1:
                 glDrawArrays(GL_POINTS, 0, vertexCount);
@@ -89,44 +90,45 @@ class OpenGlBackend final : public GlBackend {
             default:
                 break;
         }
-        if (texture) glDisable(GL_TEXTURE_2D);
     }
 
-    void ReadPixelsBgra(int x, int y, int w, int h, uint8_t* out) override {
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    void GlPixelStore(bool pack, int alignment) override {
+        glPixelStorei(pack ? GL_PACK_ALIGNMENT : GL_UNPACK_ALIGNMENT, alignment);
+    }
+
+    void GlReadPixels(int x, int y, int w, int h, uint8_t* out) override {
         glReadPixels(x, y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, out);
     }
 
-    uint32_t CreateTexture() override {
+    uint32_t GlGenTexture() override {
         GLuint name = 0;
         glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
+        return name;
+    }
+
+    void GlTextureParameters() override {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        return name;
     }
 
-    void DeleteTexture(uint32_t texture) override {
+    void GlDeleteTexture(uint32_t texture) override {
         GLuint name = texture;
         glDeleteTextures(1, &name);
     }
 
-    bool AllocateTexture(uint32_t texture, GlFormat format, int w, int h) override {
+    bool GlTexImage(GlFormat format, int w, int h) override {
         // Drain stale errors so only this allocation's verdict counts.
         for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
         }
         const GLenum f = FormatEnum(format);
-        glBindTexture(GL_TEXTURE_2D, texture);
         glTexImage2D(GL_TEXTURE_2D, 0, f, w, h, 0, f, GL_UNSIGNED_BYTE, nullptr);
         return glGetError() == GL_NO_ERROR;
     }
 
-    void UploadTexture(uint32_t texture, GlFormat format, int x, int y, int w, int h,
-                       const void* pixels, bool bgra) override {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    void GlTexSubImage(GlFormat format, int x, int y, int w, int h, const void* pixels,
+                       bool bgra) override {
         glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, bgra ? GL_BGRA : FormatEnum(format),
                         GL_UNSIGNED_BYTE, pixels);
     }
@@ -138,24 +140,180 @@ bool IsPowerOfTwo(int v) {
 
 }  // namespace
 
+// --- the state cache: every request passes here, GL sees only changes ---
+
+void GlBackend::BeginFrame(int width, int height, int pixelWidth, int pixelHeight,
+                           const void* vertices) {
+    if (pixelWidth != state_.viewportWidth || pixelHeight != state_.viewportHeight ||
+        width != state_.unitsWidth || height != state_.unitsHeight) {
+        GlViewport(pixelWidth, pixelHeight, width, height);
+        calls_.viewport++;
+        state_.viewportWidth = pixelWidth, state_.viewportHeight = pixelHeight;
+        state_.unitsWidth = width, state_.unitsHeight = height;
+    }
+    if (!state_.arraysEnabled) {
+        GlEnableArrays();
+        calls_.arrays++;
+        state_.arraysEnabled = true;
+    }
+    if (vertices != state_.arrays) {
+        GlArrayPointers(vertices);
+        calls_.pointers++;
+        state_.arrays = vertices;
+    }
+    if (state_.blending != 1) {
+        GlBlending(true);
+        calls_.blending++;
+        state_.blending = 1;
+    }
+    SetBlendAdditive(false);  // the renderer starts every frame with alpha blending
+}
+
+void GlBackend::Clear(float r, float g, float b) {
+    const float* c = state_.clearColour;
+    if (!state_.clearColourKnown || c[0] != r || c[1] != g || c[2] != b) {
+        GlClearColour(r / 255.0f, g / 255.0f, b / 255.0f);
+        calls_.clearColour++;
+        state_.clearColourKnown = true;
+        state_.clearColour[0] = r, state_.clearColour[1] = g, state_.clearColour[2] = b;
+    }
+    GlClear();
+    calls_.clear++;
+}
+
+void GlBackend::SetBlendAdditive(bool additive) {
+    if (state_.additive == int{additive}) return;
+    GlBlendFunc(additive);
+    calls_.blendFunc++;
+    state_.additive = additive;
+}
+
+void GlBackend::DisableScissor() {
+    if (state_.scissorTest == 0) return;
+    GlScissorTest(false);
+    calls_.scissorTest++;
+    state_.scissorTest = 0;
+}
+
+void GlBackend::EnableScissor(int x, int y, int w, int h) {
+    if (state_.scissorTest != 1) {
+        GlScissorTest(true);
+        calls_.scissorTest++;
+        state_.scissorTest = 1;
+    }
+    int* box = state_.scissorBox;
+    if (!state_.scissorBoxKnown || box[0] != x || box[1] != y || box[2] != w || box[3] != h) {
+        GlScissorBox(x, y, w, h);
+        calls_.scissorBox++;
+        state_.scissorBoxKnown = true;
+        box[0] = x, box[1] = y, box[2] = w, box[3] = h;
+    }
+}
+
+void GlBackend::Texturing(bool on) {
+    if (state_.texturing == int{on}) return;
+    GlTexturing(on);
+    calls_.texturing++;
+    state_.texturing = on;
+}
+
+void GlBackend::Bind(uint32_t texture) {
+    if (state_.boundKnown && state_.boundTexture == texture) return;
+    GlBindTexture(texture);
+    calls_.bindTexture++;
+    state_.boundKnown = true;
+    state_.boundTexture = texture;
+}
+
+void GlBackend::PixelStore(bool pack, int alignment) {
+    int& known = pack ? state_.packAlignment : state_.unpackAlignment;
+    if (known == alignment) return;
+    GlPixelStore(pack, alignment);
+    calls_.pixelStore++;
+    known = alignment;
+}
+
+// Texturing stays on from one textured draw to the next: switching it costs
+// GL a state validation each time, and an untextured draw turns it off.
+void GlBackend::Draw(int kind, int vertexCount, uint32_t texture, const uint16_t* quadIndices) {
+    if (texture) {
+        Texturing(true);
+        Bind(texture);
+    } else {
+        Texturing(false);
+    }
+    GlDraw(kind, vertexCount, quadIndices);
+    calls_.draw++;
+}
+
+void GlBackend::ReadPixelsBgra(int x, int y, int w, int h, uint8_t* out) {
+    PixelStore(true, 4);
+    GlReadPixels(x, y, w, h, out);
+    calls_.readPixels++;
+}
+
+uint32_t GlBackend::CreateTexture() {
+    const uint32_t name = GlGenTexture();
+    calls_.genTexture++;
+    Bind(name);
+    GlTextureParameters();
+    return name;
+}
+
+// GL falls back to texture 0 when the bound texture is deleted, and may hand
+// the name out again: the cache must not believe the name still bound.
+void GlBackend::DeleteTexture(uint32_t texture) {
+    if (texture == 0) return;
+    GlDeleteTexture(texture);
+    calls_.deleteTexture++;
+    if (state_.boundKnown && state_.boundTexture == texture) state_.boundTexture = 0;
+}
+
+bool GlBackend::AllocateTexture(uint32_t texture, GlFormat format, int w, int h) {
+    Bind(texture);
+    calls_.texImage++;
+    return GlTexImage(format, w, h);
+}
+
+void GlBackend::UploadTexture(uint32_t texture, GlFormat format, int x, int y, int w, int h,
+                              const void* pixels, bool bgra) {
+    Bind(texture);
+    PixelStore(false, 1);
+    GlTexSubImage(format, x, y, w, h, pixels, bgra);
+    calls_.texSubImage++;
+}
+
 std::unique_ptr<GlBackend> MakeOpenGlBackend() {
     return std::make_unique<OpenGlBackend>();
 }
 
-void NullGlBackend::ReadPixelsBgra(int x, int y, int w, int h, uint8_t* out) {
+void NullGlBackend::GlReadPixels(int x, int y, int w, int h, uint8_t* out) {
     std::memset(out, 0, static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
 }
 
-bool NullGlBackend::AllocateTexture(uint32_t texture, GlFormat format, int w, int h) {
+uint32_t NullGlBackend::GlGenTexture() {
+    if (reuseTextureNames && freedName_ != 0) return std::exchange(freedName_, 0);
+    return ++lastTextureName;
+}
+
+void NullGlBackend::GlDeleteTexture(uint32_t texture) {
+    deletedTextures++;
+    if (boundNow == texture) boundNow = 0;
+    freedName_ = texture;
+}
+
+bool NullGlBackend::GlTexImage(GlFormat format, int w, int h) {
     if (w < 0 || h < 0 || w > maxTextureSize || h > maxTextureSize) return false;
     if (refuseNonPowerOfTwo && (!IsPowerOfTwo(w) || !IsPowerOfTwo(h))) return false;
+    allocatedTexture = boundNow;
     allocatedWidth = w;
     allocatedHeight = h;
     return true;
 }
 
-void NullGlBackend::UploadTexture(uint32_t texture, GlFormat format, int x, int y, int w, int h,
-                                  const void* pixels, bool bgra) {
+void NullGlBackend::GlTexSubImage(GlFormat format, int x, int y, int w, int h, const void* pixels,
+                                  bool bgra) {
+    uploadedTexture = boundNow;
     lastFormat = format;
     const size_t bytes = static_cast<size_t>(w) * static_cast<size_t>(h) *
                          static_cast<size_t>(bgra ? 4 : BytesPerPixel(format));

@@ -129,18 +129,25 @@ void PaintImage(c_Image* image, float x, float y, int frame) {
     BlitFrame(device, image, f, x - image->tx, y - image->ty);
 }
 
-// The handle is the centre of rotation and scaling and lands on (x, y).
+// The handle is the centre of rotation and scaling and lands on (x, y). The
+// sprite's matrix goes straight into its vertices: the current matrix is
+// neither changed nor sent, and is composed in only when it is not the
+// identity. The vertices are those of TransformSprite, SyncMatrix and a blit
+// at (0, 0), to the bit.
 void PaintImage(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
                 int frame) {
     const c_Frame* f = FrameToDraw(image, frame);
     PlGraphics* device = RenderDevice();
     if (!f || !device) return;
-    c_GraphicsContext* gc = GraphicsContext();
-    // Saved here rather than on the stack so a full stack cannot unbalance the caller's;
-    // restored as a pop restores: the same six values, marked for sending again.
-    const c_GraphicsContext::Matrix saved = gc->CurrentMatrix();
-    TransformSprite(x, y, rotation, scaleX, scaleY, image->tx, image->ty);
-    gc->SyncMatrix();
-    BlitFrame(device, image, f, 0, 0);
-    gc->RestoreMatrix(saved);
+    const c_GraphicsContext* gc = GraphicsContext();
+    static constexpr Affine kIdentity{1, 0, 0, 1, 0, 0};
+    const Affine m =
+        gc->IsExactIdentity()
+            ? ComposeSprite(kIdentity, x, y, rotation, scaleX, scaleY, image->tx, image->ty)
+            : ComposeSprite(gc->Current(), x, y, rotation, scaleX, scaleY, image->tx, image->ty);
+    if (image->flags & WholeSurface) {
+        device->DrawSprite(image->surface.get(), m);
+    } else {
+        device->DrawSpriteRegion(image->surface.get(), m, f->x, f->y, image->width, image->height);
+    }
 }

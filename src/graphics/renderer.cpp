@@ -6,6 +6,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "formats/image_decode.h"
 #include "platform/platform_game.h"
 
@@ -17,7 +21,7 @@ constexpr int kKindQuads = 4;
 constexpr int kKindFan = 5;
 
 // One colour byte: truncated toward zero, kept inside 0..255 (NaN counts as 0).
-uint32_t ColourByte(float v) {
+[[maybe_unused]] uint32_t ColourByte(float v) {
     v = v > 0.0f ? v : 0.0f;  // written to compile to min/max, no branches
     v = v < 255.0f ? v : 255.0f;
     return static_cast<uint32_t>(static_cast<int>(v));
@@ -44,9 +48,20 @@ int ClampToInt(int64_t v) {
 uint32_t PackColour(float r, float g, float b, float alpha) {
     float a = alpha > 0.0f ? alpha : 0.0f;  // NaN counts as 0
     a = a < 1.0f ? a : 1.0f;
+#if defined(__SSE2__)
+    // The four bytes at once: min, max and truncation per lane are the scalar
+    // comparisons below (NaN goes the same way), 255·a is a·255.
+    __m128 c = _mm_min_ps(_mm_setr_ps(r, g, b, 255.0f), _mm_set1_ps(255.0f));
+    c = _mm_mul_ps(c, _mm_set1_ps(a));
+    c = _mm_min_ps(_mm_max_ps(c, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    const __m128i bytes = _mm_cvttps_epi32(c);
+    const __m128i words = _mm_packs_epi32(bytes, bytes);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+#else
     r = r < 255.0f ? r : 255.0f, g = g < 255.0f ? g : 255.0f, b = b < 255.0f ? b : 255.0f;
     return ColourByte(a * 255.0f) << 24 | ColourByte(b * a) << 16 | ColourByte(g * a) << 8 |
            ColourByte(r * a);
+#endif
 }
 
 PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform)
@@ -75,8 +90,7 @@ int PlGraphics::FrameBegin() {
         pixelHeight_ = game->FramebufferHeight();
     }
     // Drawing is in window units; GL's viewport covers every framebuffer pixel.
-    backend_->BeginFrame(width_, height_, vertices_.data());
-    backend_->SetViewport(pixelWidth_, pixelHeight_);
+    backend_->BeginFrame(width_, height_, pixelWidth_, pixelHeight_, vertices_.data());
     blendInForce_ = 0;
     batchCount_ = 0;
     stats_ = GraphicsStats{};
@@ -222,7 +236,7 @@ void PlGraphics::Flush(FlushCause cause) {
 }
 
 // Flushes on a change of kind or texture, or when full; returns the slots.
-Vertex* PlGraphics::BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach) {
+Vertex* PlGraphics::StartPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach) {
     if (batchKind_ != kind || batchSurface_ != surface) {
         Flush(FlushCause::Kind);
         batchKind_ = kind;
@@ -291,6 +305,43 @@ int PlGraphics::BlitSurfaceRegion(PlSurface* surface, float x, float y, int srcX
     v[2].u = u1, v[2].v = v1;
     PutVertex(v[3], x, y + sh);
     v[3].u = u0, v[3].v = v1;
+    return 0;
+}
+
+namespace {
+
+// The corners as PutVertex places (0, 0), (w, 0), (w, h), (0, h) under a
+// matrix, term for term, so the bits match the path through SetMatrix.
+inline void PutSpriteQuad(Vertex* v, const Affine& m, float w, float h, float u0, float v0,
+                          float u1, float v1, uint32_t colour) {
+    const float zero = 0;
+    v[0] =
+        Vertex{zero * m.ix + zero * m.jx + m.tx, zero * m.iy + zero * m.jy + m.ty, u0, v0, colour};
+    v[1] = Vertex{w * m.ix + zero * m.jx + m.tx, w * m.iy + zero * m.jy + m.ty, u1, v0, colour};
+    v[2] = Vertex{w * m.ix + h * m.jx + m.tx, w * m.iy + h * m.jy + m.ty, u1, v1, colour};
+    v[3] = Vertex{zero * m.ix + h * m.jx + m.tx, zero * m.iy + h * m.jy + m.ty, u0, v1, colour};
+}
+
+}  // namespace
+
+// The slots are taken first, so that nothing computed has to live across a flush.
+int PlGraphics::DrawSprite(PlSurface* surface, const Affine& m) {
+    if (!surface) return 0;
+    Vertex* v = BeginPrimitive(kKindQuads, surface, kMaxQuads, 4);
+    const float w = static_cast<float>(surface->Width());
+    const float h = static_cast<float>(surface->Height());
+    PutSpriteQuad(v, m, w, h, 0, 0, w * surface->texScaleU, h * surface->texScaleV, packedColour_);
+    return 0;
+}
+
+int PlGraphics::DrawSpriteRegion(PlSurface* surface, const Affine& m, int srcX, int srcY,
+                                 int srcWidth, int srcHeight) {
+    if (!surface) return 0;
+    Vertex* v = BeginPrimitive(kKindQuads, surface, kMaxQuads, 4);
+    const float us = surface->texScaleU, vs = surface->texScaleV;
+    const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
+    const float sw = static_cast<float>(srcWidth), sh = static_cast<float>(srcHeight);
+    PutSpriteQuad(v, m, sw, sh, sx * us, sy * vs, (sx + sw) * us, (sy + sh) * vs, packedColour_);
     return 0;
 }
 

@@ -22,6 +22,11 @@ static_assert(sizeof(Vertex) == 20);
 // no colour byte exceeds the alpha byte.
 uint32_t PackColour(float r, float g, float b, float alpha);
 
+// An affine matrix: a point (x, y) goes to (x·ix + y·jx + tx, x·iy + y·jy + ty).
+struct Affine {
+    float ix, iy, jx, jy, tx, ty;
+};
+
 // Why the pending batch was submitted (GraphicsStats keeps one count each).
 enum class FlushCause { Kind, Capacity, State };
 
@@ -68,6 +73,11 @@ class PlGraphics {
     int BlitSurface(PlSurface* surface, float x, float y);
     int BlitSurfaceRegion(PlSurface* surface, float x, float y, int srcX, int srcY, int srcWidth,
                           int srcHeight);
+    // A blit placed by its own matrix rather than the current one: the vertices
+    // BlitSurface or BlitSurfaceRegion at (0, 0) give with `m` as the matrix.
+    int DrawSprite(PlSurface* surface, const Affine& m);
+    int DrawSpriteRegion(PlSurface* surface, const Affine& m, int srcX, int srcY, int srcWidth,
+                         int srcHeight);
     // Destination blocks that do not fit in `pixels` are refused (nothing read).
     int ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
                    int pitch);
@@ -92,7 +102,16 @@ class PlGraphics {
 
   private:
     void Flush(FlushCause cause);
-    Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach);
+    // The slots for one more primitive. Inline for the usual case, a batch
+    // going on; the rest (flushes, a new batch) is StartPrimitive's.
+    Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach) {
+        if (batchKind_ != kind || batchSurface_ != surface || batchCount_ == 0 ||
+            batchCount_ >= capacity)
+            return StartPrimitive(kind, surface, capacity, verticesEach);
+        if (colourDirty_) Repack();
+        return &vertices_[static_cast<size_t>(batchCount_++) * verticesEach];
+    }
+    Vertex* StartPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach);
     void PutVertex(Vertex& v, float x, float y) const;
     void Repack();
     void SubmitFan(int count);

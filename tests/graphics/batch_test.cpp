@@ -1,6 +1,9 @@
 // The batcher's figures: draw calls per capacity, kind changes, fans, blend
 // caching, colour packing, matrix application and pixel block bounds.
 #include <array>
+#include <cmath>
+#include <limits>
+#include <random>
 
 #include "graphics_fixture.h"
 
@@ -85,6 +88,45 @@ TEST_F(Batch, ColoursArePremultipliedAndClamped) {
               (std::array<int, 4>{127, 64, 0, 127}));
 }
 
+// Packing byte by byte in scalar code, as an oracle for the packed one:
+// clamps, truncation and NaN must come out alike for any input.
+TEST(PackColourOracle, AgreesWithBytewisePacking) {
+    auto byte = [](float v) {
+        v = v > 0.0f ? v : 0.0f;
+        v = v < 255.0f ? v : 255.0f;
+        return static_cast<uint32_t>(static_cast<int>(v));
+    };
+    auto reference = [&byte](float r, float g, float b, float alpha) {
+        float a = alpha > 0.0f ? alpha : 0.0f;
+        a = a < 1.0f ? a : 1.0f;
+        r = r < 255.0f ? r : 255.0f, g = g < 255.0f ? g : 255.0f, b = b < 255.0f ? b : 255.0f;
+        return byte(a * 255.0f) << 24 | byte(b * a) << 16 | byte(g * a) << 8 | byte(r * a);
+    };
+    const float special[] = {0.0f,
+                             -0.0f,
+                             1.0f,
+                             254.999f,
+                             255.0f,
+                             255.5f,
+                             -1.0f,
+                             1e30f,
+                             -1e30f,
+                             std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity(),
+                             std::nanf("")};
+    const float alphas[] = {0.0f,   0.5f,   1.0f,          1.5f,
+                            -0.25f, 0.999f, std::nanf(""), std::numeric_limits<float>::infinity()};
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> colour(-20.0f, 280.0f), alpha(-0.2f, 1.2f);
+    for (int i = 0; i < 100000; i++) {
+        float c[3];
+        for (float& v : c) v = rng() % 4 == 0 ? special[rng() % 12] : colour(rng);
+        const float a = rng() % 4 == 0 ? alphas[rng() % 8] : alpha(rng);
+        ASSERT_EQ(PackColour(c[0], c[1], c[2], a), reference(c[0], c[1], c[2], a))
+            << c[0] << " " << c[1] << " " << c[2] << " " << a;
+    }
+}
+
 TEST_F(Batch, SettingTheBlendInForceIsFree) {
     const int calls = Null().blendCalls;
     for (int i = 0; i < 300; i++) {
@@ -99,11 +141,12 @@ TEST_F(Batch, SettingTheBlendInForceIsFree) {
     graphics.SetBlend(7);  // any other value is alpha blending
     EXPECT_FALSE(Null().additiveNow);
     graphics.SetBlend(1);
-    graphics.FrameBegin();  // GL is back to alpha blending, and so is the cache
-    graphics.SetBlend(0);
-    EXPECT_EQ(Null().blendCalls, calls + 3);
-    graphics.SetBlend(1);
+    graphics.FrameBegin();  // GL is set back to alpha blending (one call), and so is the cache
     EXPECT_EQ(Null().blendCalls, calls + 4);
+    graphics.SetBlend(0);
+    EXPECT_EQ(Null().blendCalls, calls + 4);
+    graphics.SetBlend(1);
+    EXPECT_EQ(Null().blendCalls, calls + 5);
 }
 
 TEST_F(Batch, ClearDropsPendingPrimitives) {

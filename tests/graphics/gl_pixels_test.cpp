@@ -132,3 +132,33 @@ TEST_F(GlPixels, ReadPixelsFlipsRowsAndPutsAlphaOnTop) {
     EXPECT_EQ(static_cast<uint32_t>(block[3]) & 0xFFFFFF, 0u);
     EXPECT_EQ(block[2], 7);  // outside the block
 }
+
+// GL keeps texturing and the binding between draws and frames now: an upload
+// to another texture between two draws, and an untextured draw in the next
+// frame, must still sample what each draw asks for.
+TEST_F(GlPixels, CarriedTextureStateStillDrawsWhatIsAsked) {
+    auto red = graphics->BlankSurface(2, 2), green = graphics->BlankSurface(2, 2);
+    ASSERT_TRUE(red && green);
+    const int32_t redPixels[4] = {int32_t(0xFFFF0000u), int32_t(0xFFFF0000u), int32_t(0xFFFF0000u),
+                                  int32_t(0xFFFF0000u)};
+    const int32_t greenPixels[4] = {int32_t(0xFF00FF00u), int32_t(0xFF00FF00u),
+                                    int32_t(0xFF00FF00u), int32_t(0xFF00FF00u)};
+    graphics->WritePixels(red.get(), redPixels, 0, 0, 2, 2, 0, 2);
+    graphics->BlitSurface(red.get(), 0, 0);
+    graphics->WritePixels(green.get(), greenPixels, 0, 0, 2, 2, 0, 2);  // binds green
+    graphics->BlitSurface(red.get(), 10, 0);
+    EXPECT_EQ(Rgb(1, 1), 0xFF0000u);
+    EXPECT_EQ(Rgb(11, 1), 0xFF0000u);
+    EndRenderState();
+    graphics->FrameEnd();
+
+    graphics->FrameBegin();
+    BeginRenderState();
+    Clear(0, 0, 0);
+    SetColor(0, 0, 255);
+    DrawRect(20, 0, 4, 4);  // texturing was left on by the last frame
+    SetColor(255, 255, 255);
+    graphics->BlitSurface(green.get(), 30, 0);
+    EXPECT_EQ(Rgb(21, 1), 0x0000FFu);
+    EXPECT_EQ(Rgb(31, 1), 0x00FF00u);
+}

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 
 #include "graphics_fixture.h"
 
@@ -149,4 +151,59 @@ TEST_F(Images, RotatedPaintTurnsAboutTheHandle) {
     EXPECT_EQ((std::array<float, 6>{gc->ix, gc->iy, gc->jx, gc->jy, gc->tx, gc->ty}),
               (std::array<float, 6>{1, 0, 0, 1, 7, 0}));
     EXPECT_EQ(gc->matrixDepth, 0);
+}
+
+// The direct sprite path against TransformSprite, a sync and a blit at (0, 0):
+// the same vertices bit for bit, under identity matrices (also with negative
+// zeros), scales, turns and translations, for region and whole-surface images.
+TEST_F(Images, DirectSpritesMatchTheMatrixPathToTheBit) {
+    auto cells = Sheet(graphics, 96, 64)->CutImage(0, 0, 24, 20, 8, CentreHandle);
+    auto whole = Sheet(graphics, 40, 30);
+    whole->SetHandlePoint(7.25f, 3);
+    auto corner = Sheet(graphics, 16, 16);  // handle at (0, 0): translations of -0 survive
+    std::mt19937 rng(3);
+    auto uniform = [&rng](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(rng);
+    };
+    const std::array<float, 6> fixed[] = {{1, 0, 0, 1, 0, 0},
+                                          {1, -0.0f, -0.0f, 1, -0.0f, -0.0f},
+                                          {2, 0, 0, 2, 0, 0},
+                                          {1, 0, 0, 1, 33, -7},
+                                          {0.8f, 0.3f, -0.2f, 1.1f, 12.5f, -4}};
+    const float turns[] = {0, 90, -180, 360, 45, 1e-40f, -0.0f};
+    for (int i = 0; i < 20000; i++) {
+        std::array<float, 6> m = fixed[rng() % 5];
+        if (rng() % 3 == 0) {
+            for (float& v : m) v = uniform(-3, 3);
+        }
+        c_Image* const images[] = {cells.get(), whole.get(), corner.get()};
+        c_Image* image = images[rng() % 3];
+        const int frame = image == cells.get() ? static_cast<int>(rng() % 8) : 0;
+        float x = uniform(-1000, 1000), y = uniform(-1000, 1000);
+        if (rng() % 4 == 0) x = image->tx, y = image->ty;  // corners land on zeros
+        if (rng() % 8 == 0) x = -0.0f;
+        if (rng() % 8 == 0) y = -0.0f;
+        const float turn = rng() % 2 ? turns[rng() % 7] : uniform(-720, 720);
+        const float sx = rng() % 2 ? 1.0f : uniform(-3, 3), sy = rng() % 2 ? sx : uniform(-3, 3);
+        SetColor(uniform(0, 255), uniform(0, 255), uniform(0, 255));
+        SetAlpha(uniform(0, 1));
+        SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]);
+
+        Clear(0, 0, 0);
+        PaintImage(image, x, y, turn, sx, sy, frame);
+        ASSERT_EQ(graphics.BatchCount(), 1);
+        std::array<Vertex, 4> direct;
+        for (int k = 0; k < 4; k++) direct[k] = graphics.VertexAt(k);
+
+        Clear(0, 0, 0);
+        PushMatrix();
+        TransformSprite(x, y, turn, sx, sy, image->tx, image->ty);
+        PaintImage(image, image->tx, image->ty, frame);
+        PopMatrix();
+        for (int k = 0; k < 4; k++) {
+            ASSERT_EQ(std::memcmp(&direct[k], &graphics.VertexAt(k), sizeof(Vertex)), 0)
+                << "sprite " << i << " corner " << k << ": " << direct[k].x << "," << direct[k].y
+                << " vs " << graphics.VertexAt(k).x << "," << graphics.VertexAt(k).y;
+        }
+    }
 }
