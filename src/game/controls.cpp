@@ -5,7 +5,6 @@
 namespace {
 
 constexpr float kStickThreshold = 0.4f;
-constexpr int kPadButton = 256;  // button n of port 0 is key 256 + n
 
 struct ControlKeys {
     int code;
@@ -52,7 +51,7 @@ int c_GameCore::ControlDown(int code) {
         for (int key : control.keys) {
             if (key != 0 && input->KeyHeld(key)) return 1;
         }
-        if (input->KeyHeld(kPadButton + control.padButton)) return 1;
+        if (input->KeyHeld(kKeyPadBase + control.padButton)) return 1;
         return StickPushed(*input, code) ? 1 : 0;
     }
     return 0;
