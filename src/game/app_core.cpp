@@ -103,7 +103,7 @@ int c_GameCore::NowMs() const {
 }
 
 int c_GameCore::SetTextEntry(int on) {
-    if (c_InputDevice* input = InputDevice()) input->SetTypingEnabled(on);
+    if (c_InputDevice* device = InputDevice()) device->SetTypingEnabled(on);
     return 0;
 }
 
@@ -116,32 +116,31 @@ void c_GameCore::MeasureRate(int& stamp, int& fps, int& average) {
 }
 
 // Pointer, button and touches in screen units, once per update.
-void c_GameCore::SampleInput() {
-    c_InputDevice* device = InputDevice();
-    input.pointerPrevX = input.pointerX;
-    input.pointerPrevY = input.pointerY;
-    input.pointerX = ToScreenUnits(device->PointerX(), screen.screenScaleX);
-    input.pointerY = ToScreenUnits(device->PointerY(), screen.screenScaleY);
-    bool held = device->KeyHeld(kKeyMouseLeft);
+void InputSnapshot::Sample(const c_InputDevice& device, const ScreenFit& screen) {
+    pointerPrevX = pointerX;
+    pointerPrevY = pointerY;
+    pointerX = ToScreenUnits(device.PointerX(), screen.screenScaleX);
+    pointerY = ToScreenUnits(device.PointerY(), screen.screenScaleY);
+    bool held = device.KeyHeld(kKeyMouseLeft);
     // A fresh press never shows a jump from where the pointer last rested.
-    if (input.mouseWasDown == 0 && held) {
-        input.pointerPrevX = input.pointerX;
-        input.pointerPrevY = input.pointerY;
+    if (mouseWasDown == 0 && held) {
+        pointerPrevX = pointerX;
+        pointerPrevY = pointerY;
     }
-    input.pointerDown = held ? 1 : 0;
-    input.clickHits = device->KeyPresses(kKeyMouseLeft);
-    for (int i = 0; i < InputSnapshot::kTouches; i++) {
-        input.touchDown[i] = 0;
-        input.touchX[i] = kNone;
-        input.touchY[i] = kNone;
-        if (!device->KeyHeld(kKeyTouchBase + i)) continue;
-        input.touchDown[i] = 1;
-        input.touchX[i] = ToScreenUnits(device->TouchPosX(i), screen.screenScaleX);
-        input.touchY[i] = ToScreenUnits(device->TouchPosY(i), screen.screenScaleY);
-        input.pointerDown = 1;
+    pointerDown = held ? 1 : 0;
+    clickHits = device.KeyPresses(kKeyMouseLeft);
+    for (int i = 0; i < kTouches; i++) {
+        touchDown[i] = 0;
+        touchX[i] = kNone;
+        touchY[i] = kNone;
+        if (!device.KeyHeld(kKeyTouchBase + i)) continue;
+        touchDown[i] = 1;
+        touchX[i] = ToScreenUnits(device.TouchPosX(i), screen.screenScaleX);
+        touchY[i] = ToScreenUnits(device.TouchPosY(i), screen.screenScaleY);
+        pointerDown = 1;
     }
-    input.mouseWasDown = held ? 1 : 0;
-    if (input.pointerDown == 0) input.pointerLatch = 0;
+    mouseWasDown = held ? 1 : 0;
+    if (pointerDown == 0) pointerLatch = 0;
 }
 
 // One action per press: the latch clears once every control is released.
@@ -202,7 +201,7 @@ int c_GameCore::HandleUpdate() {
     if (device->KeyPresses(kCloseKey) != 0) Error(u"");
     if (device->KeyPresses(kF10) != 0) Globals().debugOverlay = 1 - Globals().debugOverlay;
     MeasureRate(timing.updateStamp, timing.updateFps, timing.updateFpsAvg);
-    SampleInput();
+    input.Sample(*device, screen);
     UpdateLatches();
     if (media.loadStep == 0) RunModeMachine();
     if (media.loadStep > 0) AssetLoadStep();

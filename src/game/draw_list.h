@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <type_traits>
 
 // The game-wide marker for a missing value.
@@ -33,6 +34,10 @@ struct DrawCommand {
 };
 static_assert(sizeof(DrawCommand) == 15 * sizeof(float));
 static_assert(std::is_standard_layout_v<DrawCommand>);
+// The replay tool's recorded hashes read the entries in this order.
+static_assert(offsetof(DrawCommand, alpha) == 7 * sizeof(float));
+static_assert(offsetof(DrawCommand, red) == 10 * sizeof(float));
+static_assert(offsetof(DrawCommand, blend) == 13 * sizeof(float));
 
 struct DrawList {
     static constexpr int kCommandSize = 15;  // floats per command, the unit of drawCount

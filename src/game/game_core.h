@@ -61,7 +61,6 @@ class c_GameCore : public c_App {
     // Steps of HandleUpdate / HandleResume.
     void ApplySuspendPause();
     void MeasureRate(int& stamp, int& fps, int& average);
-    void SampleInput();
     void UpdateLatches();
     void RunModeMachine();
     void QueueDebugLine();

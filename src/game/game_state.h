@@ -9,6 +9,7 @@
 #include "game/game_ids.h"
 
 class c_Image;
+class c_InputDevice;
 class c_Sound;
 class c_TunePlayer;
 
@@ -72,6 +73,10 @@ struct SavedData {
     const int32_t* Recent(int table) const {
         return &highscores[kRecentOffset + kTableLength * table];
     }
+    // The table of a difficulty (1..3); anything else falls to the nearest.
+    static int TableFor(int difficulty) {
+        return difficulty < 1 ? 0 : difficulty > kTables ? kTables - 1 : difficulty - 1;
+    }
     int32_t& SoundMode() { return settings[kSettingSoundMode]; }
     int32_t SoundMode() const { return settings[kSettingSoundMode]; }
 };
@@ -85,6 +90,8 @@ struct InputSnapshot {
     std::array<int32_t, kTouches> touchDown{};
     std::array<int32_t, kTouches> touchX{};
     std::array<int32_t, kTouches> touchY{};
+
+    void Sample(const c_InputDevice& device, const ScreenFit& screen);
 };
 
 // The pause icon's panel over a running match.

@@ -90,10 +90,10 @@ TEST(Credits, FreshTouchClosesWithItsSoundAndThePanelFliesOut) {
     Tap(h, 320, 240);
     EXPECT_EQ(app.credits.menuPanelOpen, 0);
     EXPECT_EQ(app.media.sfxChannel, (channel + 1) % 24);
-    EXPECT_FALSE(Images(app, 91).empty());  // still flying out
+    EXPECT_FALSE(Images(app, kImageTestCard).empty());  // still flying out
     h.Step(30);
     EXPECT_EQ(app.credits.menuPanelSlide, 0);
-    EXPECT_TRUE(Images(app, 91).empty());
+    EXPECT_TRUE(Images(app, kImageTestCard).empty());
     EXPECT_NE(GlyphText(app).find("Top10"), std::string::npos);
 
     OpenPanel(h);

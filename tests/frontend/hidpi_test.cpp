@@ -21,16 +21,16 @@ TEST(ScaledDesktop, APressOnADrawnTitleButtonHitsIt) {
 
     // The sound toggle is drawn at (32, 240) in screen units, which here are
     // window units: that is where the pointer must be to hit it.
-    std::vector<DrawCommand> toggle = Images(app, 97);
+    std::vector<DrawCommand> toggle = Images(app, kImageIcons);
     ASSERT_FALSE(toggle.empty());
     ASSERT_FLOAT_EQ(toggle.front().x, 32);
     ASSERT_FLOAT_EQ(toggle.front().y, 240);
-    int before = app.saved.settings[5];
+    int before = app.saved.SoundMode();
     Tap(h, 32, 240);
-    EXPECT_NE(app.saved.settings[5], before);
+    EXPECT_NE(app.saved.SoundMode(), before);
 
     // A difficulty button starts its match when pressed where it is drawn.
-    std::vector<DrawCommand> buttons = Images(app, 95);
+    std::vector<DrawCommand> buttons = Images(app, kImageButtons);
     ASSERT_FALSE(buttons.empty());
     Tap(h, buttons.front().x, buttons.front().y);
     h.Step(3);

@@ -11,7 +11,7 @@ TEST(NoAllocation, TitleTimeUpAndCreditsDrawWithoutTheHeap) {
     GameHarness h;
     SettleTitle(h);
     c_MyApp& app = h.App();
-    app.saved.highscores[10] = 123456;
+    app.saved.Best(1)[0] = 123456;
     app.match.score = 999999;
     app.timeUp.timeUpTimer = 60;  // the overlay with its "New Highscore" notice
     app.credits.menuPanelOpen = 1;

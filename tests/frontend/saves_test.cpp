@@ -147,10 +147,10 @@ TEST(Saves, OneChangedHighscoreDigitResetsOnlyThatTable) {
               "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Checksum Invalid\n"
               "Highscore 2 Loaded\n");
     for (int i = 0; i < 10; i++) {
-        EXPECT_EQ(l.App().saved.highscores[10 + i], 0);
-        EXPECT_EQ(l.App().saved.highscores[40 + i], 0);
+        EXPECT_EQ(l.App().saved.Best(1)[i], 0);
+        EXPECT_EQ(l.App().saved.Recent(1)[i], 0);
         EXPECT_NE(l.App().saved.highscores[i], 0);
-        EXPECT_NE(l.App().saved.highscores[50 + i], 0);
+        EXPECT_NE(l.App().saved.Recent(2)[i], 0);
     }
     EXPECT_TRUE(l.App().saved.badgeFlags[255]);
 }
@@ -162,7 +162,7 @@ TEST(Saves, OnlyTheSettingsSectionLoadsTheSettings) {
     numbers.push_back(SettingsSum(numbers));
     Loaded l = LoadFrom(Join(numbers));
     EXPECT_EQ(l.output, "Settings Loaded\n");
-    EXPECT_EQ(l.App().saved.settings[5], 0);
+    EXPECT_EQ(l.App().saved.SoundMode(), 0);
     EXPECT_EQ(l.App().saved.settings[13], 42);
     for (bool flag : l.App().saved.badgeFlags) EXPECT_FALSE(flag);
     for (int i = 0; i < 60; i++) EXPECT_EQ(l.App().saved.highscores[i], 0);
@@ -176,9 +176,9 @@ TEST(Saves, PadSettingsAreClampedAfterLoading) {
     numbers.push_back(SettingsSum(numbers));
     Loaded low = LoadFrom(Join(numbers));
     EXPECT_EQ(low.output, "Settings Loaded\n");
-    EXPECT_EQ(low.App().saved.settings[10], 64);
-    EXPECT_EQ(low.App().saved.settings[11], 64);
-    EXPECT_EQ(low.App().saved.settings[12], 10);
+    EXPECT_EQ(low.App().saved.settings[kSettingPadX], 64);
+    EXPECT_EQ(low.App().saved.settings[kSettingPadY], 64);
+    EXPECT_EQ(low.App().saved.settings[kSettingPadSize], 10);
     low.harness.reset();
 
     numbers = DefaultSettings();
@@ -186,8 +186,8 @@ TEST(Saves, PadSettingsAreClampedAfterLoading) {
     numbers[12] = 8;
     numbers.push_back(SettingsSum(numbers));
     Loaded edge = LoadFrom(Join(numbers));
-    EXPECT_EQ(edge.App().saved.settings[10], 64);
-    EXPECT_EQ(edge.App().saved.settings[12], 8);
+    EXPECT_EQ(edge.App().saved.settings[kSettingPadX], 64);
+    EXPECT_EQ(edge.App().saved.settings[kSettingPadSize], 8);
 }
 
 TEST(Saves, TwentyNumbersAreReadAsBadgesFromTokenZero) {
@@ -198,8 +198,8 @@ TEST(Saves, TwentyNumbersAreReadAsBadgesFromTokenZero) {
     EXPECT_TRUE(l.App().saved.badgeFlags[0]);
     EXPECT_TRUE(l.App().saved.badgeFlags[255]);
     EXPECT_FALSE(l.App().saved.badgeFlags[1]);
-    EXPECT_EQ(l.App().saved.settings[5], 1);  // settings kept their defaults
-    EXPECT_EQ(l.App().saved.settings[10], 64);
+    EXPECT_EQ(l.App().saved.SoundMode(), 1);  // settings kept their defaults
+    EXPECT_EQ(l.App().saved.settings[kSettingPadX], 64);
 }
 
 TEST(Saves, SwappedSettingsChangeTheSumSwappedBadgeWordsDoNot) {
@@ -234,8 +234,8 @@ TEST(Saves, TokensReadTheirLeadingNumber) {
     state += "1469|";
     Loaded l = LoadFrom(state);
     EXPECT_EQ(l.output, "Settings Loaded\n");
-    EXPECT_EQ(l.App().saved.settings[5], 1);
-    EXPECT_EQ(l.App().saved.settings[11], 64);
+    EXPECT_EQ(l.App().saved.SoundMode(), 1);
+    EXPECT_EQ(l.App().saved.settings[kSettingPadY], 64);
 }
 
 TEST(Saves, NumbersBeyond32BitsWrapAndTheChecksumDecides) {
@@ -269,7 +269,7 @@ TEST(Saves, HostileFilesLoadWithoutHarm) {
     for (char& c : noise) c = static_cast<char>(random() % 7 == 0 ? '|' : random());
     Loaded garbage = LoadFrom(noise);
     EXPECT_THAT(garbage.output, Not(HasSubstr("Settings Loaded")));
-    EXPECT_EQ(garbage.App().saved.settings[5], 1);
+    EXPECT_EQ(garbage.App().saved.SoundMode(), 1);
     garbage.App().SaveAll();
     EXPECT_EQ(Tokens(garbage.harness->platform.ReadStateBytes()).size(), 99u);
     garbage.harness.reset();
@@ -277,12 +277,12 @@ TEST(Saves, HostileFilesLoadWithoutHarm) {
     // A file of nothing but bars: empty tokens read as 0, and zeros sum to 0.
     Loaded bars = LoadFrom(std::string(60000, '|'));
     EXPECT_THAT(bars.output, HasSubstr("Highscore 2 Loaded"));
-    EXPECT_EQ(bars.App().saved.settings[5], 0);
-    EXPECT_EQ(bars.App().saved.settings[12], 10);
+    EXPECT_EQ(bars.App().saved.SoundMode(), 0);
+    EXPECT_EQ(bars.App().saved.settings[kSettingPadSize], 10);
     bars.harness.reset();
 
     // Past 64 KiB a file is no state of ours: defaults, as for a missing file.
     Loaded oversized = LoadFrom(std::string(200000, '|'));
     EXPECT_EQ(oversized.output.find("Loaded"), std::string::npos);
-    EXPECT_EQ(oversized.App().saved.settings[5], 1);
+    EXPECT_EQ(oversized.App().saved.SoundMode(), 1);
 }

@@ -12,8 +12,8 @@ class TimeUp : public ::testing::Test {
     GameHarness harness;
     c_MyApp& app = harness.App();
 
-    int32_t& Best(int t, int i) { return app.saved.highscores[10 * t + i]; }
-    int32_t& Recent(int t, int i) { return app.saved.highscores[30 + 10 * t + i]; }
+    int32_t& Best(int t, int i) { return app.saved.Best(t)[i]; }
+    int32_t& Recent(int t, int i) { return app.saved.Recent(t)[i]; }
     void SetBest(int t, std::initializer_list<int> scores) {
         int i = 0;
         for (int s : scores) Best(t, i++) = s;

@@ -30,31 +30,31 @@ TEST(Title, SoundToggleClicksOnlyWhenSwitchingOn) {
     GameHarness h;
     SettleTitle(h);
     c_MyApp& app = h.App();
-    EXPECT_EQ(FirstImage(app, 97).frame, 4);
-    EXPECT_FLOAT_EQ(FirstImage(app, 97).x, 32);
-    EXPECT_FLOAT_EQ(FirstImage(app, 97).y, 240);
+    EXPECT_EQ(FirstImage(app, kImageIcons).frame, 4);
+    EXPECT_FLOAT_EQ(FirstImage(app, kImageIcons).x, 32);
+    EXPECT_FLOAT_EQ(FirstImage(app, kImageIcons).y, 240);
 
     int channel = app.media.sfxChannel;
     h.Press(32, 240);
     h.Step(5);  // held: acts once
-    EXPECT_EQ(app.saved.settings[5], 0);
+    EXPECT_EQ(app.saved.SoundMode(), 0);
     EXPECT_EQ(app.media.sfxChannel, channel);  // no click when switching off
-    EXPECT_EQ(FirstImage(app, 97).frame, 5);
+    EXPECT_EQ(FirstImage(app, kImageIcons).frame, 5);
     h.Release();
     h.Step();
 
     Tap(h, 32, 240);
-    EXPECT_EQ(app.saved.settings[5], 1);
+    EXPECT_EQ(app.saved.SoundMode(), 1);
     EXPECT_EQ(app.media.sfxChannel, (channel + 1) % 24);
-    EXPECT_EQ(FirstImage(app, 97).frame, 4);
+    EXPECT_EQ(FirstImage(app, kImageIcons).frame, 4);
 
     // Mode 2 (as a saved state may hold) shows "on" and its first press turns it off.
-    app.saved.settings[5] = 2;
+    app.saved.SoundMode() = 2;
     h.Step();
-    EXPECT_EQ(FirstImage(app, 97).frame, 4);
+    EXPECT_EQ(FirstImage(app, kImageIcons).frame, 4);
     channel = app.media.sfxChannel;
     Tap(h, 32, 240);
-    EXPECT_EQ(app.saved.settings[5], 0);
+    EXPECT_EQ(app.saved.SoundMode(), 0);
     EXPECT_EQ(app.media.sfxChannel, channel);
 }
 
@@ -87,7 +87,7 @@ TEST(Title, DirectionsStepTheDifficultyWithinItsRange) {
     EXPECT_EQ(app.mode, kModeTitle);
 
     // The selection mark follows the difficulty: frame 15 at button 3.
-    std::vector<DrawCommand> buttons = Images(app, 95);
+    std::vector<DrawCommand> buttons = Images(app, kImageButtons);
     ASSERT_EQ(buttons.size(), 4u);
     EXPECT_EQ(buttons[3].frame, 15);
     EXPECT_FLOAT_EQ(buttons[3].x, buttons[2].x);
@@ -122,9 +122,9 @@ TEST(Title, PortraitPutsToggleAtTopAndButtonsInAColumn) {
     SettleTitle(h);
     c_MyApp& app = h.App();
     ASSERT_EQ(app.screen.landscape, 0);
-    EXPECT_FLOAT_EQ(FirstImage(app, 97).x, 180);
-    EXPECT_FLOAT_EQ(FirstImage(app, 97).y, 32);
-    std::vector<DrawCommand> buttons = Images(app, 95);
+    EXPECT_FLOAT_EQ(FirstImage(app, kImageIcons).x, 180);
+    EXPECT_FLOAT_EQ(FirstImage(app, kImageIcons).y, 32);
+    std::vector<DrawCommand> buttons = Images(app, kImageButtons);
     ASSERT_EQ(buttons.size(), 4u);
     const float ys[] = {0.45f * 480, 0.65f * 480, 0.85f * 480};
     for (int k = 0; k < 3; k++) {
@@ -136,8 +136,8 @@ TEST(Title, PortraitPutsToggleAtTopAndButtonsInAColumn) {
 TEST(Title, ScoreListsFitTheScreenHeight) {
     {
         GameHarness h;
-        h.App().saved.highscores[10] = 500;
-        h.App().saved.highscores[40] = 77;
+        h.App().saved.Best(1)[0] = 500;
+        h.App().saved.Recent(1)[0] = 77;
         SettleTitle(h);
         EXPECT_EQ(h.App().title.lineCount, 10);
         EXPECT_EQ(GlyphText(h.App()),
@@ -181,6 +181,6 @@ TEST(Title, CreditsPanelBlocksEverythingButTheSoundToggle) {
     EXPECT_EQ(app.mode, kModeTitle);
 
     Tap(h, 32, 240);  // the toggle still works and keeps the panel open
-    EXPECT_EQ(app.saved.settings[5], 0);
+    EXPECT_EQ(app.saved.SoundMode(), 0);
     EXPECT_EQ(app.credits.menuPanelOpen, 1);
 }

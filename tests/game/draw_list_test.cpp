@@ -167,23 +167,23 @@ TEST_F(TextLayout, OnlyCodes33To159AreDrawn) {
 TEST(Button, HitTestIsStrictAndNeedsAHeldTouch) {
     GameHarness h;
     c_MyApp& app = h.App();
-    app.media.imageGeometry[3 * 97] = 64;  // a level-2 icon: 32 units on screen
-    app.media.imageGeometry[3 * 97 + 1] = 64;
+    app.media.imageGeometry[3 * kImageIcons] = 64;  // a level-2 icon: 32 units on screen
+    app.media.imageGeometry[3 * kImageIcons + 1] = 64;
     app.media.resScale = 0.5f;
     app.ResetDrawState();
     app.input.touchX.fill(kNone);
     app.input.touchY.fill(kNone);
     app.input.pointerDown = 1;
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 0);  // no touch held
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 0);  // no touch held
     EXPECT_EQ(h.Command(h.CommandCount() - 1).frame, 3);
     app.input.touchX[5] = 115, app.input.touchY[5] = 84 + 1;
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 1);
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 1);
     app.input.touchX[5] = 116;  // on the edge: outside
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 0);
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 0);
     app.SetDrawScale(2, kNoneF);  // a bigger drawing hits further out
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 1);
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 1);
     app.input.pointerDown = 0;
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 0);
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 0);
     app.input.pointerDown = 1;
     EXPECT_EQ(app.QueueButton(500, 100, 100, 3), 0);  // no such image: nothing to hit
 }

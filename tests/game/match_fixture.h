@@ -33,11 +33,11 @@ class MatchTest : public ::testing::Test {
             samples[id] = std::make_shared<PlSample>();
             App().media.soundTable[id] = std::make_shared<c_Sound>(samples[id]);
         }
-        App().saved.settings[5] = 1;
+        App().saved.SoundMode() = 1;
         // Buttons need a size even if the icon sheet is missing from the data folder.
-        if (App().media.imageGeometry[3 * 97] == 0) {
-            App().media.imageGeometry[3 * 97] = 32;
-            App().media.imageGeometry[3 * 97 + 1] = 32;
+        if (App().media.imageGeometry[3 * kImageIcons] == 0) {
+            App().media.imageGeometry[3 * kImageIcons] = 32;
+            App().media.imageGeometry[3 * kImageIcons + 1] = 32;
         }
         if (App().media.resScale == 0) App().media.resScale = 1;
     }

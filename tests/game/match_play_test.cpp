@@ -44,7 +44,7 @@ TEST_F(ThrowTest, SpeedGrowsFromSixAtTheCentreToSixteenFromSeventyOn) {
 
 TEST_F(ThrowTest, ReleaseFromNinetySixOnDropsWhereThePointerIs) {
     std::vector<int> heard = ReleaseAt(320, 240 + 96);
-    EXPECT_TRUE(Heard(heard, 4));
+    EXPECT_TRUE(Heard(heard, kSfxDrop));
     EXPECT_EQ(FirstFlying(), nullptr);
     int dropped = 0;
     for (int k = 0; k < kRecords; k++) {
@@ -76,7 +76,7 @@ TEST_F(MatchTest, OnlyOneToothpickUnderThePointerIsPickedUp) {
     PutSpider(3, 100, 100, 1);
     PutSpider(4, 110, 100, 1);
     h.Press(105, 100);
-    EXPECT_TRUE(Heard(UpdateHearing(), 5));
+    EXPECT_TRUE(Heard(UpdateHearing(), kSfxPickUp));
     EXPECT_EQ(App().match.heldCharge, 1);
     EXPECT_EQ(Field(3).state + Field(4).state, 1);
     EXPECT_EQ(App().match.toothpickCount, 2);  // the one in hand and the one left
@@ -121,7 +121,7 @@ TEST_F(MatchTest, SpiderInTheCentreCostsOnceThenAgainAfterThirtyUpdates) {
     Start(2);
     ClearField();
     PutSpider(0, 320, 240);
-    EXPECT_TRUE(Heard(UpdateHearing(), 1));
+    EXPECT_TRUE(Heard(UpdateHearing(), kSfxSpiderInCentre));
     EXPECT_EQ(App().match.matchLength, 57500);
     for (int i = 1; i <= 30; i++) {
         ASSERT_EQ(App().match.matchLength, 57500) << "update " << i;
@@ -156,10 +156,10 @@ TEST_F(MatchTest, TheClockTicksAtTenAndFiveToZeroAndEndsWithTimeUpOnce) {
         int before = App().match.secondsLeft;
         std::vector<int> heard = UpdateHearing(100);
         bool firstZero = App().match.secondsLeft == 0 && before > 0;
-        EXPECT_EQ(Heard(heard, 7), firstZero) << "update " << i;
+        EXPECT_EQ(Heard(heard, kSfxTimeUp), firstZero) << "update " << i;
         EXPECT_EQ(App().match.matchOver != 0, wasOver || firstZero) << "update " << i;
-        if (Heard(heard, 6)) ticksAt.push_back(App().match.secondsLeft);
-        timeUps += Heard(heard, 7);
+        if (Heard(heard, kSfxTick)) ticksAt.push_back(App().match.secondsLeft);
+        timeUps += Heard(heard, kSfxTimeUp);
         EXPECT_EQ(App().match.secondsShown, App().match.secondsLeft);
     }
     EXPECT_EQ(ticksAt, (std::vector<int>{10, 5, 4, 3, 2, 1, 0}));

@@ -87,7 +87,7 @@ TEST_F(PauseTest, WhilePausedSpidersFreezeAndVanishButToothpicksStillAppear) {
     int spiders = CountField(21);
     for (int i = 0; i < 1500; i++) {
         h.Update();
-        ASSERT_EQ(CountImages(1), 0);
+        ASSERT_EQ(CountImages(kImageSpiders), 0);
     }
     EXPECT_EQ(Field(0).x, x);
     EXPECT_EQ(Field(0).y, y);
@@ -117,11 +117,11 @@ TEST_F(PauseTest, ControlsWalkTheButtonsCycleTheSoundAndResume) {
     EXPECT_EQ(App().pause.panelChoice, 0);
     Tap(kRight);
     EXPECT_EQ(App().pause.panelChoice, 1);
-    App().saved.settings[5] = 0;
+    App().saved.SoundMode() = 0;
     std::vector<int> modes;
     for (int i = 0; i < 4; i++) {
         Tap(kZ);
-        modes.push_back(App().saved.settings[5]);
+        modes.push_back(App().saved.SoundMode());
     }
     EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 0}));
     EXPECT_EQ(App().pause.paused, 1);
@@ -136,11 +136,11 @@ TEST_F(PauseTest, TouchingTheSoundButtonTogglesOnAndOff) {
     Start(2);
     OpenPanel();
     float sx = 320 + 140, sy = App().pause.panelY - 64;
-    App().saved.settings[5] = 2;
+    App().saved.SoundMode() = 2;
     std::vector<int> modes;
     for (int i = 0; i < 3; i++) {
         Touch(sx, sy);
-        modes.push_back(App().saved.settings[5]);
+        modes.push_back(App().saved.SoundMode());
     }
     EXPECT_EQ(modes, (std::vector<int>{0, 1, 0}));
 }
@@ -159,11 +159,11 @@ TEST_F(PauseTest, QuitEndsTheMatchKeepingTheScoreAndSilencesTheCountdown) {
     EXPECT_EQ(App().pause.paused, 0);
     EXPECT_EQ(App().pause.panelY, -64);
     EXPECT_EQ(App().match.heldCharge, 0);
-    EXPECT_TRUE(Heard(heard, 98));
+    EXPECT_TRUE(Heard(heard, kSfxClick));
     h.Release();
     for (int i = 0; i < 80; i++) {
         heard = UpdateHearing();
-        ASSERT_FALSE(Heard(heard, 6) || Heard(heard, 7)) << "update " << i;
+        ASSERT_FALSE(Heard(heard, kSfxTick) || Heard(heard, kSfxTimeUp)) << "update " << i;
     }
     EXPECT_LE(App().match.secondsLeft, 4);
     EXPECT_EQ(App().match.score, 120);

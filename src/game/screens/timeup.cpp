@@ -19,7 +19,7 @@ constexpr std::array<StringView, 11> kRankLabels = {
 
 // Ranks `score` against the best list of the chosen difficulty; ties rank above.
 StringView c_MyApp::RankLabel() {
-    const int t = std::clamp(title.difficulty - 1, 0, 2);
+    const int t = SavedData::TableFor(title.difficulty);
     timeUp.rankPosition = 0;
     const int32_t* best = saved.Best(t);
     for (int i = 0; i < SavedData::kTableLength; i++) {
@@ -83,7 +83,7 @@ int c_MyApp::DrawTimeUp() {
 // Enters the score into the best list (only when strictly greater than an
 // entry) and always at the head of the recent list, then saves.
 int c_MyApp::RecordScore() {
-    const int t = std::clamp(title.difficulty - 1, 0, 2);
+    const int t = SavedData::TableFor(title.difficulty);
     constexpr int kTableLength = SavedData::kTableLength;
     int32_t* best = saved.Best(t);
     int32_t* recent = saved.Recent(t);

@@ -100,7 +100,7 @@ int c_MyApp::DrawTitleScreen() {
     title.listHeight = static_cast<int>(h - 90 - h / 2);
     title.lineCount = std::clamp(lineHeight > 0 ? title.listHeight / lineHeight : 1, 1, 10);
     if (panelClosed) {
-        const int t = std::clamp(title.difficulty - 1, 0, 2);
+        const int t = SavedData::TableFor(title.difficulty);
         SetDrawColor(255, 200, 100, 1);
         TextBuffer best = ScoreListText("Top ", "Highscore", title.lineCount, saved.Best(t));
         QueueText(stripX + 20, 60, best.View(), 0, 0);
