@@ -24,13 +24,6 @@ constexpr int kLatchControls[] = {kControlUp, kControlLeft, kControlRight, kCont
 
 GameGlobals globals;
 
-// Device pixels to whole screen units. Before the first render has measured
-// the window the scale is still 0; pixels then count as units rather than
-// dividing by zero.
-int ToScreenUnits(float pixels, float scale) {
-    return static_cast<int>(scale > 0 ? pixels / scale : pixels);
-}
-
 }  // namespace
 
 GameGlobals& Globals() {
@@ -113,34 +106,6 @@ void c_GameCore::MeasureRate(int& stamp, int& fps, int& average) {
     if (t - stamp > 0) fps = 1000 / (t - stamp);
     average = (average * 9 + fps) / 10;
     stamp = NowMs();
-}
-
-// Pointer, button and touches in screen units, once per update.
-void InputSnapshot::Sample(const c_InputDevice& device, const ScreenFit& screen) {
-    pointerPrevX = pointerX;
-    pointerPrevY = pointerY;
-    pointerX = ToScreenUnits(device.PointerX(), screen.screenScaleX);
-    pointerY = ToScreenUnits(device.PointerY(), screen.screenScaleY);
-    bool held = device.KeyHeld(kKeyMouseLeft);
-    // A fresh press never shows a jump from where the pointer last rested.
-    if (mouseWasDown == 0 && held) {
-        pointerPrevX = pointerX;
-        pointerPrevY = pointerY;
-    }
-    pointerDown = held ? 1 : 0;
-    clickHits = device.KeyPresses(kKeyMouseLeft);
-    for (int i = 0; i < kTouches; i++) {
-        touchDown[i] = 0;
-        touchX[i] = kNone;
-        touchY[i] = kNone;
-        if (!device.KeyHeld(kKeyTouchBase + i)) continue;
-        touchDown[i] = 1;
-        touchX[i] = ToScreenUnits(device.TouchPosX(i), screen.screenScaleX);
-        touchY[i] = ToScreenUnits(device.TouchPosY(i), screen.screenScaleY);
-        pointerDown = 1;
-    }
-    mouseWasDown = held ? 1 : 0;
-    if (pointerDown == 0) pointerLatch = 0;
 }
 
 // One action per press: the latch clears once every control is released.

@@ -1,6 +1,6 @@
-// The draw list: every update describes its picture as 15-float commands in
-// one preallocated array; every render replays them in screen units scaled
-// to the window.
+// The draw list: every update describes its picture as commands in one
+// preallocated block; every render replays them in screen units scaled to
+// the window.
 #include <algorithm>
 #include <cmath>
 
@@ -51,27 +51,6 @@ void DrawList::Push(float kind, float x, float y, float sizeX, float sizeY, floa
     c.blue = drawColorB;
     c.blend = static_cast<float>(drawBlend);
     drawCount += kCommandSize;
-}
-
-int Media::Geometry(int image, int entry) const {
-    if (image < 0 || image >= kImages) return 0;
-    return imageGeometry[3 * image + entry];
-}
-
-// A window of no size (minimised, or not measured yet) keeps the last fit.
-void ScreenFit::Fit(int deviceWidth, int deviceHeight) {
-    if (deviceWidth <= 0 || deviceHeight <= 0) return;
-    float sx = static_cast<float>(deviceWidth) / designWidth;
-    float sy = static_cast<float>(deviceHeight) / designHeight;
-    fitAxis = 1;
-    if (std::fabs(sy - 1) < std::fabs(sx - 1)) fitAxis = 2;
-    if (sy < sx) fitAxis = 1;
-    if (sx < sy) fitAxis = 2;
-    float scale = fitAxis == 1 ? sx : sy;
-    screenScaleX = screenScaleY = scale;
-    screenWidth = static_cast<float>(deviceWidth) / scale;
-    screenHeight = static_cast<float>(deviceHeight) / scale;
-    landscape = screenWidth >= screenHeight ? 1 : 0;
 }
 
 int c_GameCore::ResetDrawState() {

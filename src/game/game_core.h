@@ -1,7 +1,7 @@
-// The game's core: the state every part of the game shares, in fields the
-// constructor allocates once, and the operations of the core itself (mode
-// machine, draw list, controls, match, pause). The screens above it (assets,
-// saves, title, time-up, credits) are reached only through the hooks below.
+// The game's core: the game's state in named parts, allocated once by the
+// constructor, and the operations of the core itself (mode machine, draw
+// list, controls, match, pause). The screens above it (assets, saves, title,
+// time-up, credits) are reached only through the hooks below.
 #pragma once
 
 #include <array>
@@ -96,17 +96,17 @@ class c_GameCore : public c_App {
     int UpdatePauseButton();
     int UpdatePausePanel();
 
-    // ================= state =================
-    int mode = 0;
-    ScreenFit screen;
-    Media media;
-    SavedData saved;
-    InputSnapshot input;
-    FrameTiming timing;
-    DrawList drawList;
-    TitleState title;
-    CreditsPanel credits;
-    MatchState match;
-    PausePanel pause;
-    TimeUpState timeUp;
+    // ================= state, by owner and lifetime =================
+    int mode = 0;          // GameMode; kModeTitle after HandleCreate
+    ScreenFit screen;      // refitted by every render
+    Media media;           // reloaded whenever the window size changes
+    SavedData saved;       // loaded at start, written by SaveAll
+    InputSnapshot input;   // sampled at the start of every update
+    FrameTiming timing;    // measured by every update and render
+    DrawList drawList;     // rebuilt by every update, replayed by every render
+    TitleState title;      // the title screen and the chosen difficulty
+    CreditsPanel credits;  // the credits panel over the title
+    MatchState match;      // cleared by StartMatch
+    PausePanel pause;      // the pause panel over a match
+    TimeUpState timeUp;    // the overlay as a match ends
 };

@@ -48,6 +48,8 @@ struct Media {
 
     // Frame width (0), height (1) or count (2) of an image slot; 0 outside the table.
     int Geometry(int image, int entry) const;
+    // The sheet resolution (1, 2 or 4) and its scale for a display size.
+    void ChooseResolution(int width, int height);
 };
 
 // Everything the state file keeps.

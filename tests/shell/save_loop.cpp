@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     c_MyApp app;
     for (int n = 1;; n++) {
         for (int i = 0; i < 60; i++) app.saved.highscores[i] = n * 100 + i;
-        app.saved.settings[5] = n % 4;
+        app.saved.SoundMode() = n % 4;
         platform.WriteStateFile(Widen(app.BuildStateString()));
         printf("%d\n", n);
         fflush(stdout);

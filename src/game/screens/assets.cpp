@@ -56,19 +56,8 @@ const char* LevelSuffix(int level) {
 
 }  // namespace
 
-// Strictly above 630 pixels on either side: level 2; above 1230: level 4.
 void c_MyApp::ChooseResolutionLevel() {
-    int width = DisplayWidth(), height = DisplayHeight();
-    media.resLevel = 1;
-    media.resScale = 1.0f;
-    if (width > 630 || height > 630) {
-        media.resLevel = 2;
-        media.resScale = 0.5f;
-    }
-    if (width > 1230 || height > 1230) {
-        media.resLevel = 4;
-        media.resScale = 0.25f;
-    }
+    media.ChooseResolution(DisplayWidth(), DisplayHeight());
 }
 
 // The sheet's file name at the current level: name, suffix, ".png".
