@@ -51,8 +51,8 @@ int c_GameCore::HandleCreate() {
     pause.panelY = -64;
     saved.badgeQueueA.fill(0);
     saved.badgeQueueB.fill(0);
-    // Only the first half of the badge flags and the highscores up to the
-    // first recent entry start cleared; loading fills in the rest.
+    // Only the first half of the badge flags and the highscores through the
+    // first recent entry are cleared here; the rest stay as they were.
     std::fill_n(saved.badgeFlags.begin(), SavedData::kBadges / 2, false);
     saved.settings.fill(0);
     saved.SoundMode() = 1;

@@ -98,7 +98,8 @@ int c_MyApp::DrawTitleScreen() {
     const int lineHeight = static_cast<int>(
         (fontLineHeight > 0 ? fontLineHeight : kFontLineHeight) * drawList.drawScaleY);
     title.listHeight = static_cast<int>(h - 90 - h / 2);
-    title.lineCount = std::clamp(lineHeight > 0 ? title.listHeight / lineHeight : 1, 1, 10);
+    title.lineCount =
+        std::clamp(lineHeight > 0 ? title.listHeight / lineHeight : 1, 1, SavedData::kTableLength);
     if (panelClosed) {
         const int t = SavedData::TableFor(title.difficulty);
         SetDrawColor(255, 200, 100, 1);
