@@ -29,9 +29,9 @@ void BM_FillDrawList(benchmark::State& state) {
     auto h = LoadedGame();
     for (auto _ : state) {
         FillFullDrawList(h->App());
-        benchmark::DoNotOptimize(h->App().drawList.data());
+        benchmark::DoNotOptimize(h->App().drawList.commands.data());
     }
-    state.counters["commands"] = h->App().DrawCount() / c_MyApp::kCommandSize;
+    state.counters["commands"] = h->App().drawList.CommandCount();
 }
 BENCHMARK(BM_FillDrawList)->Unit(benchmark::kMicrosecond);
 
@@ -39,7 +39,7 @@ void BM_ReplayFullDrawList(benchmark::State& state) {
     auto h = LoadedGame();
     FillFullDrawList(h->App());
     for (auto _ : state) h->Render();
-    state.counters["commands"] = h->App().DrawCount() / c_MyApp::kCommandSize;
+    state.counters["commands"] = h->App().drawList.CommandCount();
 }
 BENCHMARK(BM_ReplayFullDrawList)->Unit(benchmark::kMicrosecond);
 

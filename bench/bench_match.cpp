@@ -10,7 +10,7 @@
 
 namespace {
 
-using Pool = std::array<float, c_MyApp::kPoolSize>;
+using Pool = RecordPool;
 
 // A game object in a running match, without devices.
 struct MatchBench {
@@ -20,27 +20,35 @@ struct MatchBench {
     MatchBench() {
         platform.nowMs = 1000;
         app = std::make_unique<c_MyApp>();
-        app->settings[5] = 1;
-        app->difficulty = 3;
-        app->imageGeometry[3 * app->currentFont] = 8;  // the font's advance and line height
-        app->imageGeometry[3 * app->currentFont + 1] = 8;
+        app->saved.SoundMode() = 1;
+        app->title.difficulty = 3;
+        // The font's advance and line height.
+        app->media.imageGeometry[3 * app->media.currentFont] = 8;
+        app->media.imageGeometry[3 * app->media.currentFont + 1] = 8;
         app->StartMatch();
     }
 };
 
-void PutRecord(Pool& pool, int k, std::initializer_list<float> entries) {
-    int i = 10 * k;
-    for (float v : entries) pool[i++] = v;
+// A flying toothpick of charge 1 and a walking spider, as the field holds them.
+Record Flying(float x, float y, float velX, float velY, float angle) {
+    Record r{};
+    r.Set(kFlyingOffset + 1);
+    r.x = x, r.y = y, r.velX = velX, r.velY = velY, r.angle = angle, r.extra = 1;
+    return r;
+}
+Record Spider(float x, float y, float angle) {
+    Record r{};
+    r.Set(kSpider);
+    r.x = x, r.y = y, r.angle = angle, r.turn = 1;
+    return r;
 }
 
 // 101 flying toothpicks along the top, 100 spiders along the bottom: every
 // toothpick scans all 201 records and no hit ends the work early.
 Pool FullFieldNoHits() {
     Pool pool{};
-    for (int k = 0; k < 101; k++) PutRecord(pool, k, {11, 20.0f + 6 * k, 40, 0.5f, 0, 90, 0, 0, 1});
-    for (int k = 101; k < 201; k++) {
-        PutRecord(pool, k, {21, 20.0f + 6 * (k - 101), 420, 0, 0, 90, 1, 0, 0});
-    }
+    for (int k = 0; k < 101; k++) pool[k] = Flying(20.0f + 6 * k, 40, 0.5f, 0, 90);
+    for (int k = 101; k < kRecords; k++) pool[k] = Spider(20.0f + 6 * (k - 101), 420, 90);
     return pool;
 }
 
@@ -48,8 +56,8 @@ Pool FullFieldNoHits() {
 // in one update, each kill adding a score and debris until the effect pool is full.
 Pool FullFieldAllHits() {
     Pool pool{};
-    for (int k = 0; k < 11; k++) PutRecord(pool, k, {11, 300, 300.0f + k, 0, 6, 180, 0, 0, 1});
-    for (int k = 11; k < 201; k++) PutRecord(pool, k, {21, 300, 306, 0, 0, 0, 1, 0, 0});
+    for (int k = 0; k < 11; k++) pool[k] = Flying(300, 300.0f + k, 0, 6, 180);
+    for (int k = 11; k < kRecords; k++) pool[k] = Spider(300, 306, 0);
     return pool;
 }
 
@@ -58,10 +66,10 @@ void RunFull(benchmark::State& state, const Pool& field) {
     MatchBench bench;
     c_MyApp& app = *bench.app;
     for (auto _ : state) {
-        app.fieldRecords = field;
-        app.effectRecords.fill(0);
+        app.match.fieldRecords = field;
+        app.match.effectRecords.fill(Record{});
         app.UpdateMatch();
-        benchmark::DoNotOptimize(app.drawCount);
+        benchmark::DoNotOptimize(app.drawList.drawCount);
     }
 }
 
@@ -77,8 +85,8 @@ void BM_RestoreFieldOnly(benchmark::State& state) {
     MatchBench bench;
     Pool field = FullFieldAllHits();
     for (auto _ : state) {
-        bench.app->fieldRecords = field;
-        bench.app->effectRecords.fill(0);
+        bench.app->match.fieldRecords = field;
+        bench.app->match.effectRecords.fill(Record{});
         benchmark::ClobberMemory();
     }
 }
@@ -92,7 +100,7 @@ void BM_UpdateMatchOrdinary(benchmark::State& state) {
     }
     for (auto _ : state) {
         bench.app->UpdateMatch();
-        benchmark::DoNotOptimize(bench.app->drawCount);
+        benchmark::DoNotOptimize(bench.app->drawList.drawCount);
     }
 }
 

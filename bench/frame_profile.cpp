@@ -111,7 +111,7 @@ class Profile {
     }
 
     void Load() {
-        for (int i = 0; i < 400 && (app_->loadStep != 0 || i == 0); i++) Step();
+        for (int i = 0; i < 400 && (app_->media.loadStep != 0 || i == 0); i++) Step();
         for (int i = 0; i < 60; i++) Step();  // the title's intro
     }
 
@@ -133,9 +133,10 @@ class Profile {
     // From the title, starts a match on the given difficulty.
     void StartMatch(int difficulty) {
         for (int i = 0; i < 600 && app_->mode != kModeMatch; i++) {
-            if (app_->mode == kModeTitle && app_->loadStep == 0 && app_->timeUpTimer <= 0) {
-                app_->difficulty = difficulty;
-                if (app_->controlLatch == 0)
+            if (app_->mode == kModeTitle && app_->media.loadStep == 0 &&
+                app_->timeUp.timeUpTimer <= 0) {
+                app_->title.difficulty = difficulty;
+                if (app_->input.controlLatch == 0)
                     platform_->KeyInput(kEventKeyDown, kKeyZ);
                 else
                     platform_->KeyInput(kEventKeyUp, kKeyZ);
@@ -152,7 +153,7 @@ class Profile {
         uint32_t roll = dice_.Next() % 100;
         if (roll < 30) {
             float x = dice_.Unit() * w, y = dice_.Unit() * h;
-            if (app_->heldCharge > 0 && roll < 15) {
+            if (app_->match.heldCharge > 0 && roll < 15) {
                 x = w * 0.5f + (dice_.Unit() - 0.5f) * 150;
                 y = h * 0.5f + (dice_.Unit() - 0.5f) * 150;
             }
@@ -168,7 +169,7 @@ class Profile {
 
     int LiveRecords() const {
         int n = 0;
-        for (int k = 0; k < c_MyApp::kRecords; k++) n += app_->fieldRecords[10 * k] > 0;
+        for (const Record& r : app_->match.fieldRecords) n += r.state > 0;
         return n;
     }
 
@@ -191,14 +192,18 @@ void PutAllocs(const char* name, const AllocCount& c) {
 // The heaviest update the field allows: one toothpick over 190 spiders and
 // ten more toothpicks, so every spider dies at once with score and debris.
 void FillWorstField(c_MyApp& app) {
-    app.fieldRecords.fill(0);
-    app.effectRecords.fill(0);
-    auto put = [&](int k, std::initializer_list<float> entries) {
-        int i = 10 * k;
-        for (float v : entries) app.fieldRecords[i++] = v;
-    };
-    for (int k = 0; k < 11; k++) put(k, {11, 300, 300.0f + k, 0, 6, 180, 0, 0, 1});
-    for (int k = 11; k < 201; k++) put(k, {21, 300, 306, 0, 0, 0, 1, 0, 0});
+    app.match.fieldRecords.fill(Record{});
+    app.match.effectRecords.fill(Record{});
+    for (int k = 0; k < 11; k++) {
+        Record& r = app.match.fieldRecords[k];
+        r.Set(kFlyingOffset + 1);
+        r.x = 300, r.y = 300.0f + k, r.velY = 6, r.angle = 180, r.extra = 1;
+    }
+    for (int k = 11; k < kRecords; k++) {
+        Record& r = app.match.fieldRecords[k];
+        r.Set(kSpider);
+        r.x = 300, r.y = 306, r.turn = 1;
+    }
 }
 
 std::string ExeFolder() {
@@ -214,7 +219,7 @@ int Run(const std::string& dataDir, int matches) {
     Profile p(dataDir);
     c_MyApp& app = p.App();
     p.Load();
-    if (app.mode != kModeTitle || app.loadStep != 0) {
+    if (app.mode != kModeTitle || app.media.loadStep != 0) {
         fprintf(stderr, "frame_profile: the game did not load from %s\n", dataDir.c_str());
         return 1;
     }
@@ -222,7 +227,7 @@ int Run(const std::string& dataDir, int matches) {
     // Title screen.
     p.Step();
     Put("drawcalls.title", p.DrawCalls());
-    Put("commands.title", app.DrawCount() / c_MyApp::kCommandSize);
+    Put("commands.title", app.drawList.CommandCount());
     PutAllocs("allocs.title", p.CountedSteps(600, false));
     Samples titleUpdate, titleRender;
     for (int i = 0; i < 600; i++) p.Step(&titleUpdate, &titleRender);
@@ -230,13 +235,13 @@ int Run(const std::string& dataDir, int matches) {
     Put("title.render_us", titleRender.Quantile(0.5));
 
     // Credits panel open over the title.
-    float w = Globals().screenWidth * app.screenScaleX;
-    float h = Globals().screenHeight * app.screenScaleY;
-    p.Tap(w - 70 * app.screenScaleX, h - 40 * app.screenScaleY);
+    float w = app.screen.screenWidth * app.screen.screenScaleX;
+    float h = app.screen.screenHeight * app.screen.screenScaleY;
+    p.Tap(w - 70 * app.screen.screenScaleX, h - 40 * app.screen.screenScaleY);
     for (int i = 0; i < 40; i++) p.Step();
-    Put("credits.open", app.menuPanelOpen);
+    Put("credits.open", app.credits.menuPanelOpen);
     Put("drawcalls.credits", p.DrawCalls());
-    Put("commands.credits", app.DrawCount() / c_MyApp::kCommandSize);
+    Put("commands.credits", app.drawList.CommandCount());
     PutAllocs("allocs.credits", p.CountedSteps(600, false));
     p.Key(kKeyEscape);  // closes the panel
     for (int i = 0; i < 60; i++) p.Step();
@@ -249,7 +254,7 @@ int Run(const std::string& dataDir, int matches) {
     for (int m = 0; m < matches; m++) {
         p.StartMatch(3);
         for (int i = 0; i < 60; i++) p.Step();  // first-use buffers of a match
-        int lastScore = app.score;
+        int lastScore = app.match.score;
         while (app.mode == kModeMatch) {
             p.RandomInput();
             long before = AllocationsSoFar();
@@ -266,8 +271,8 @@ int Run(const std::string& dataDir, int matches) {
                 busyFlushState += f.flushesByState;
                 busyFlushCapacity += f.flushesByCapacity;
             }
-            kills += app.score > lastScore;
-            lastScore = app.score;
+            kills += app.match.score > lastScore;
+            lastScore = app.match.score;
         }
         for (int i = 0; i < 400 && app.mode != kModeTitle; i++) p.Step();
     }
@@ -293,7 +298,7 @@ int Run(const std::string& dataDir, int matches) {
     for (int i = 0; i < 60; i++) p.Step();
     p.Key(kKeyEscape);
     for (int i = 0; i < 30; i++) p.Step();
-    Put("pause.open", app.paused);
+    Put("pause.open", app.pause.paused);
     Put("drawcalls.pause", p.DrawCalls());
     PutAllocs("allocs.pause", p.CountedSteps(600, false));
     p.Key(kKeyEscape);

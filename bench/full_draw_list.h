@@ -6,7 +6,7 @@
 
 inline void FillFullDrawList(c_MyApp& app) {
     app.BeginDrawList(0, 0, 0, 1);
-    for (int i = 0; app.DrawCount() < c_MyApp::kDrawListLimit; i++) {
+    for (int i = 0; app.DrawCount() < DrawList::kLimit; i++) {
         auto x = static_cast<float>(i * 37 % 640), y = static_cast<float>(i * 53 % 480);
         switch (i % 5) {
             case 0:

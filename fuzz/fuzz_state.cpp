@@ -17,11 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     String state = DecodeText(data, size);
     app->ApplyStateString(state);
     std::string saved = app->BuildStateString();
-    auto settings = app->settings;
-    auto badges = app->badgeFlags;
-    auto scores = app->highscores;
+    auto settings = app->saved.settings;
+    auto badges = app->saved.badgeFlags;
+    auto scores = app->saved.highscores;
     app->ApplyStateString(Widen(saved));
-    if (app->settings != settings || app->badgeFlags != badges || app->highscores != scores)
+    if (app->saved.settings != settings || app->saved.badgeFlags != badges ||
+        app->saved.highscores != scores)
         abort();
     return 0;
 }

@@ -5,7 +5,6 @@
 namespace {
 
 constexpr float kStickThreshold = 0.4f;
-constexpr int kPadButton = 256;  // button n of port 0 is key 256 + n
 
 struct ControlKeys {
     int code;
@@ -45,15 +44,15 @@ bool StickPushed(const c_InputDevice& input, int code) {
 
 // Held state only: a control answers on every update while its input is held.
 int c_GameCore::ControlDown(int code) {
-    const c_InputDevice* input = InputDevice();
-    if (!input) return 0;
+    const c_InputDevice* device = InputDevice();
+    if (!device) return 0;
     for (const ControlKeys& control : kControlKeys) {
         if (control.code != code) continue;
         for (int key : control.keys) {
-            if (key != 0 && input->KeyHeld(key)) return 1;
+            if (key != 0 && device->KeyHeld(key)) return 1;
         }
-        if (input->KeyHeld(kPadButton + control.padButton)) return 1;
-        return StickPushed(*input, code) ? 1 : 0;
+        if (device->KeyHeld(kKeyPadBase + control.padButton)) return 1;
+        return StickPushed(*device, code) ? 1 : 0;
     }
     return 0;
 }

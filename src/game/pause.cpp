@@ -4,14 +4,10 @@
 #include <cmath>
 
 #include "game/game_core.h"
-#include "music/tune_player.h"
 #include "platform/platform_game.h"
 
 namespace {
 
-constexpr int kIconSheet = 97;
-constexpr int kClickSound = 98;
-constexpr int kSoundModeSetting = 5;
 constexpr int kPanelStep = 24;
 constexpr int kPanelHidden = -64;
 
@@ -34,50 +30,45 @@ struct Point {
 
 // The menu click, pitched to tell the actions apart.
 void Click(c_GameCore& app, float rate) {
-    app.PlaySfx(kClickSound, rate, 0.5f, 0);
+    app.PlaySfx(kSfxClick, rate, 0.5f, 0);
 }
 
 // Opens the panel from the match.
 void OpenPanel(c_GameCore& app) {
-    app.paused = 1;
-    app.panelDirection = 1;
-    app.panelChoice = kChoiceResume;
+    app.pause.paused = 1;
+    app.pause.panelDirection = 1;
+    app.pause.panelChoice = kChoiceResume;
     Click(app, 1);
 }
 
 // Starts the panel sliding away; the match resumes once it has left.
 void ClosePanel(c_GameCore& app) {
-    app.paused = 1;
-    app.panelDirection = -1;
+    app.pause.paused = 1;
+    app.pause.panelDirection = -1;
     Click(app, 1);
 }
 
 // Ends the match with the score so far, as if the time were up.
 void QuitMatch(c_GameCore& app) {
-    app.paused = 0;
-    app.panelDirection = -1;
-    app.panelY = kPanelHidden;
-    if (app.matchOver == 0 && app.tunePlayer) {
-        app.tunePlayer->StopAll(1);
-        if (Globals().musicSwitch == 1) app.tunePlayer->StopAll(1);
-    }
-    app.matchOver = 1;
+    app.pause.paused = 0;
+    app.pause.panelDirection = -1;
+    app.pause.panelY = kPanelHidden;
+    // The hand empties and the countdown falls silent, as at a real time-up.
+    app.EndMatch();
+    app.match.tickThreshold = -10;
     // Whichever way it came, the quit consumes the pointer too: a press held
     // from the panel must not act on the game-over screen behind it.
-    app.pointerLatch = 1;
-    // The hand empties and the countdown falls silent, as at a real time-up.
-    app.heldCharge = 0;
-    app.tickThreshold = -10;
+    app.input.pointerLatch = 1;
     Click(app, 0.5f);
 }
 
 // Where the quit (side -1) and sound (side 1) buttons sit for the screen's
 // shape. Only the quit button is put on whole units.
 Point SideButton(const c_GameCore& app, int side) {
-    float w = Globals().screenWidth;
-    float dx = app.landscape == 1 ? 140.0f : 96.0f;
-    float dy = app.landscape == 1 ? 64.0f : 96.0f;
-    Point p{w / 2 + side * dx, app.panelY - dy};
+    float w = app.screen.screenWidth;
+    float dx = app.screen.landscape == 1 ? 140.0f : 96.0f;
+    float dy = app.screen.landscape == 1 ? 64.0f : 96.0f;
+    Point p{w / 2 + side * dx, app.pause.panelY - dy};
     if (side < 0) p = {std::trunc(p.x), std::trunc(p.y)};
     return p;
 }
@@ -86,34 +77,34 @@ Point SideButton(const c_GameCore& app, int side) {
 void QueueRing(c_GameCore& app, Point p) {
     app.SetDrawScale(2.5f);
     app.SetDrawColor(255, 255, 100, 1);
-    app.QueueImage(kIconSheet, p.x, p.y, kFrameRing);
+    app.QueueImage(kImageIcons, p.x, p.y, kFrameRing);
 }
 
 // A fresh control press, consumed.
 bool ControlPressed(c_GameCore& app, int code) {
-    if (app.controlLatch != 0 || !app.ControlDown(code)) return false;
-    app.controlLatch = 1;
+    if (app.input.controlLatch != 0 || !app.ControlDown(code)) return false;
+    app.input.controlLatch = 1;
     return true;
 }
 
 // A fresh touch on a button, consumed.
 bool TouchPressed(c_GameCore& app, bool touched) {
-    if (!touched || app.pointerLatch != 0) return false;
-    app.pointerLatch = 1;
+    if (!touched || app.input.pointerLatch != 0) return false;
+    app.input.pointerLatch = 1;
     return true;
 }
 
 // Every paused update pushes the match start past the time it took.
 void ShiftClock(c_GameCore& app) {
     int now = app.NowMs();
-    if (app.pauseStamp != kNone) app.matchStart += now - app.pauseStamp;
-    app.pauseStamp = now;
+    if (app.pause.pauseStamp != kNone) app.match.matchStart += now - app.pause.pauseStamp;
+    app.pause.pauseStamp = now;
 }
 
 // The play field darkens as the panel comes down.
 void DrawVeil(c_GameCore& app) {
-    float w = Globals().screenWidth, h = Globals().screenHeight;
-    float alpha = std::abs(static_cast<float>(app.panelY)) / (h * 0.8f);
+    float w = app.screen.screenWidth, h = app.screen.screenHeight;
+    float alpha = std::abs(static_cast<float>(app.pause.panelY)) / (h * 0.8f);
     app.ResetDrawState();
     // A degenerate (tiny or empty) screen must not push the alpha past opaque.
     app.SetDrawColor(0, 0, 0, std::isfinite(alpha) ? std::clamp(alpha, 0.0f, 1.0f) : 1.0f);
@@ -122,18 +113,19 @@ void DrawVeil(c_GameCore& app) {
 
 // The panel slides down to mid-screen, or up and away.
 void MovePanel(c_GameCore& app) {
-    float h = Globals().screenHeight;
-    if (app.panelDirection == 1 && app.panelY < h * 0.5f) app.panelY += kPanelStep;
-    if (app.panelDirection == -1) {
-        if (app.panelY > kPanelHidden) app.panelY -= kPanelStep;
-        if (app.panelY < -32) app.paused = 0;
+    float h = app.screen.screenHeight;
+    if (app.pause.panelDirection == 1 && app.pause.panelY < h * 0.5f)
+        app.pause.panelY += kPanelStep;
+    if (app.pause.panelDirection == -1) {
+        if (app.pause.panelY > kPanelHidden) app.pause.panelY -= kPanelStep;
+        if (app.pause.panelY < -32) app.pause.paused = 0;
     }
 }
 
 // The panel's body and its two stripes.
 void DrawPanelBody(c_GameCore& app) {
-    float cx = Globals().screenWidth / 2, y = static_cast<float>(app.panelY);
-    bool wide = app.landscape == 1;
+    float cx = app.screen.screenWidth / 2, y = static_cast<float>(app.pause.panelY);
+    bool wide = app.screen.landscape == 1;
     app.ResetDrawState();
     app.SetDrawColor(255, 255, 10, 0.6f);
     wide ? app.QueueRect(cx - 128, y - 64, 256, 8) : app.QueueRect(cx - 96, y - 92, 192, 8);
@@ -145,19 +137,19 @@ void DrawPanelBody(c_GameCore& app) {
 
 // The resume button and its control selection.
 void UpdateResumeButton(c_GameCore& app) {
-    Point p{Globals().screenWidth / 2, static_cast<float>(app.panelY)};
+    Point p{app.screen.screenWidth / 2, static_cast<float>(app.pause.panelY)};
     app.SetDrawScale(2);
     app.SetDrawColor(50, 50, 250, 1);
-    if (TouchPressed(app, app.QueueButton(kIconSheet, p.x, p.y, kFrameResume))) ClosePanel(app);
-    if (app.panelChoice != kChoiceResume) return;
+    if (TouchPressed(app, app.QueueButton(kImageIcons, p.x, p.y, kFrameResume))) ClosePanel(app);
+    if (app.pause.panelChoice != kChoiceResume) return;
     QueueRing(app, p);
     if (ControlPressed(app, kControlA)) {
         ClosePanel(app);
     } else if (ControlPressed(app, kControlLeft) || ControlPressed(app, kControlUp)) {
-        app.panelChoice = kChoiceQuit;
+        app.pause.panelChoice = kChoiceQuit;
         Click(app, 0.8f);
     } else if (ControlPressed(app, kControlRight)) {
-        app.panelChoice = kChoiceSound;
+        app.pause.panelChoice = kChoiceSound;
         Click(app, 1.2f);
     }
 }
@@ -167,36 +159,36 @@ void UpdateQuitButton(c_GameCore& app) {
     Point q = SideButton(app, -1);
     app.SetDrawScale(2);
     app.SetDrawColor(255, 50, 50, 1);
-    if (TouchPressed(app, app.QueueButton(kIconSheet, q.x, q.y, kFrameQuit))) QuitMatch(app);
-    if (app.panelChoice != kChoiceQuit) return;
+    if (TouchPressed(app, app.QueueButton(kImageIcons, q.x, q.y, kFrameQuit))) QuitMatch(app);
+    if (app.pause.panelChoice != kChoiceQuit) return;
     QueueRing(app, q);
     if (ControlPressed(app, kControlA)) {
         QuitMatch(app);
     } else if (ControlPressed(app, kControlRight) || ControlPressed(app, kControlDown)) {
-        app.panelChoice = kChoiceResume;
+        app.pause.panelChoice = kChoiceResume;
         Click(app, 0.8f);
     }
 }
 
 // The sound button; touch toggles on/off, action A cycles all four modes.
 void UpdateSoundButton(c_GameCore& app) {
-    int& soundMode = app.settings[kSoundModeSetting];
+    int& soundMode = app.saved.SoundMode();
     Point s = SideButton(app, 1);
     app.SetDrawScale(2);
     app.SetDrawColor(50, 250, 50, 1);
     int frame = soundMode == 0 ? kFrameSoundOff : kFrameSoundOn;
-    if (TouchPressed(app, app.QueueButton(kIconSheet, s.x, s.y, frame))) {
+    if (TouchPressed(app, app.QueueButton(kImageIcons, s.x, s.y, frame))) {
         soundMode = 1 - soundMode;
         if (soundMode < 0 || soundMode > 1) soundMode = 0;
         Click(app, 1);
     }
-    if (app.panelChoice != kChoiceSound) return;
+    if (app.pause.panelChoice != kChoiceSound) return;
     QueueRing(app, s);
     if (ControlPressed(app, kControlA)) {
         soundMode = ((soundMode + 1) % 4 + 4) % 4;  // stays in 0..3 even from a stray value
         Click(app, 1);
     } else if (ControlPressed(app, kControlLeft) || ControlPressed(app, kControlDown)) {
-        app.panelChoice = kChoiceResume;
+        app.pause.panelChoice = kChoiceResume;
         Click(app, 0.8f);
     }
 }
@@ -205,14 +197,14 @@ void UpdateSoundButton(c_GameCore& app) {
 
 int c_GameCore::UpdatePauseButton() {
     ResetDrawState();
-    titleSlide = -32;
-    if (paused == 0 && ControlPressed(*this, kControlBack)) OpenPanel(*this);
-    if (QueueButton(kIconSheet, 16, 16, kFramePause) && paused == 0) {
-        pointerLatch = 1;
+    title.titleSlide = -32;
+    if (pause.paused == 0 && ControlPressed(*this, kControlBack)) OpenPanel(*this);
+    if (QueueButton(kImageIcons, 16, 16, kFramePause) && pause.paused == 0) {
+        input.pointerLatch = 1;
         OpenPanel(*this);
     }
-    if (paused == 1) UpdatePausePanel();
-    if (paused == 0) pauseStamp = kNone;
+    if (pause.paused == 1) UpdatePausePanel();
+    if (pause.paused == 0) pause.pauseStamp = kNone;
     return 0;
 }
 

@@ -4,11 +4,6 @@
 #include "platform/platform_game.h"
 
 namespace {
-constexpr int kLeftButtonKey = 1;
-constexpr int kTouchKeyBase = 384;
-constexpr int kPadKeyBase = 256;
-constexpr int kPadButtons = 32;
-
 c_InputDevice* inputDevice = nullptr;
 
 bool ValidKey(int code) {
@@ -37,8 +32,8 @@ int c_InputDevice::PrepareUpdate() {
                                     stick.axisZ.data(), stick.buttons.data())) {
             break;
         }
-        for (int b = 0; b < kPadButtons; ++b) {
-            int key = kPadKeyBase + kPadButtons * port + b;
+        for (int b = 0; b < kKeyPadButtons; ++b) {
+            int key = kKeyPadBase + kKeyPadButtons * port + b;
             if (!stick.buttons[b]) {
                 heldKeys[key] = false;
             } else if (!heldKeys[key]) {
@@ -65,8 +60,8 @@ int c_InputDevice::KeyInput(int event, int code) {
             heldKeys[code] = true;
             ++pressCounts[code];
             // The left button and touch 0 are one pointer.
-            if (code == kLeftButtonKey || code == kTouchKeyBase) {
-                int mirror = code == kLeftButtonKey ? kTouchKeyBase : kLeftButtonKey;
+            if (code == kKeyMouseLeft || code == kKeyTouchBase) {
+                int mirror = code == kKeyMouseLeft ? kKeyTouchBase : kKeyMouseLeft;
                 heldKeys[mirror] = true;
                 ++pressCounts[mirror];
             }
@@ -74,8 +69,8 @@ int c_InputDevice::KeyInput(int event, int code) {
         case kEventKeyUp:
             if (!ValidKey(code)) return 0;
             heldKeys[code] = false;
-            if (code == kLeftButtonKey) heldKeys[kTouchKeyBase] = false;
-            if (code == kTouchKeyBase) heldKeys[kLeftButtonKey] = false;
+            if (code == kKeyMouseLeft) heldKeys[kKeyTouchBase] = false;
+            if (code == kKeyTouchBase) heldKeys[kKeyMouseLeft] = false;
             break;
         case kEventChar:
             if (typedWrite < kTypedChars) typedChars[typedWrite++] = code;
@@ -108,11 +103,11 @@ int c_InputDevice::TouchInput(int event, int index, float x, float y) {
     if (index < 0 || index >= kTouches) return 0;
     switch (event) {
         case kEventTouchDown:
-            KeyInput(kEventKeyDown, kTouchKeyBase + index);
+            KeyInput(kEventKeyDown, kKeyTouchBase + index);
             UpdateTouchPosition(index, x, y);
             break;
         case kEventTouchUp:
-            KeyInput(kEventKeyUp, kTouchKeyBase + index);
+            KeyInput(kEventKeyUp, kKeyTouchBase + index);
             break;
         case kEventTouchMove:
             UpdateTouchPosition(index, x, y);

@@ -14,6 +14,13 @@ struct c_JoyState {
 
 class PlGame;
 
+// The key-code space: keyboard codes below 256 (code 1 is the left mouse
+// button), then pad buttons by port, then touches.
+constexpr int kKeyMouseLeft = 1;
+constexpr int kKeyPadBase = 256;
+constexpr int kKeyPadButtons = 32;  // per port: button b of port p is kKeyPadBase + 32p + b
+constexpr int kKeyTouchBase = 384;
+
 class c_InputDevice {
   public:
     static constexpr int kKeys = 512;

@@ -35,7 +35,7 @@ int DrumIndex(int note) {
 
 // Seeds the shared generator as the arrangement needs (32-bit wrap-around).
 void Reseed(int64_t value) {
-    RandomSeed() = static_cast<int32_t>(static_cast<uint32_t>(value));
+    SeedRandom(static_cast<int32_t>(static_cast<uint32_t>(value)));
 }
 
 }  // namespace
@@ -94,12 +94,7 @@ int c_TunePlayer::StopAll(int reset) {
 }
 
 int c_TunePlayer::RandomInt(float low, float high) {
-    int32_t& seed = RandomSeed();
-    seed = static_cast<int32_t>(static_cast<uint32_t>(seed) * 1664525u + 1013904223u);
-    const float r =
-        static_cast<float>((static_cast<uint32_t>(seed) >> 8) & 0xFFFFFFu) * (1.0f / 16777216.0f);
-    const float span = high + 0.99f - low;
-    return static_cast<int>(std::floor(low + span * r));
+    return ::RandomInt(low, high);
 }
 
 int c_TunePlayer::PlayCell(int t, int note, int vol, int effect, int param) {

@@ -19,25 +19,25 @@ bool Near(float a, float b) {
 }
 
 // Rectangles of one size: the base squares of the cells, or the edge bars.
-std::vector<Command> RectsSized(const c_MyApp& app, float w, float h) {
-    std::vector<Command> out;
-    for (const Command& c : Rects(app))
+std::vector<DrawCommand> RectsSized(const c_MyApp& app, float w, float h) {
+    std::vector<DrawCommand> out;
+    for (const DrawCommand& c : Rects(app))
         if (Near(c.sizeX, w) && Near(c.sizeY, h)) out.push_back(c);
     return out;
 }
 
 // Opens the panel with the maker's logo and lets it fly in completely.
 void OpenPanel(GameHarness& h) {
-    float w = Globals().screenWidth * h.App().screenScaleX;
-    float ht = Globals().screenHeight * h.App().screenScaleY;
-    Tap(h, w - 70 * h.App().screenScaleX, ht - 40 * h.App().screenScaleY);
-    ASSERT_EQ(h.App().menuPanelOpen, 1);
+    float w = h.App().screen.screenWidth * h.App().screen.screenScaleX;
+    float ht = h.App().screen.screenHeight * h.App().screen.screenScaleY;
+    Tap(h, w - 70 * h.App().screen.screenScaleX, ht - 40 * h.App().screen.screenScaleY);
+    ASSERT_EQ(h.App().credits.menuPanelOpen, 1);
     h.Step(30);
 }
 
 // Scroller progress in units: grows 0.3 per drawn update.
 float ScrollProgress(const c_MyApp& app) {
-    return app.creditLine * 16 - app.creditScroll;
+    return app.credits.creditLine * 16 - app.credits.creditScroll;
 }
 
 }  // namespace
@@ -47,12 +47,12 @@ TEST(Credits, GridOf13By10CellsWithEdgeGradients) {
     SettleTitle(h);
     OpenPanel(h);
     c_MyApp& app = h.App();
-    ASSERT_EQ(app.menuPanelSlide, 30);
+    ASSERT_EQ(app.credits.menuPanelSlide, 30);
     const float c = 640.0f / 12;
-    std::vector<Command> cells = RectsSized(app, c + 1, c + 1);
+    std::vector<DrawCommand> cells = RectsSized(app, c + 1, c + 1);
     EXPECT_EQ(cells.size(), 130u);
     std::set<int> xs, ys;
-    for (const Command& cell : cells) {
+    for (const DrawCommand& cell : cells) {
         xs.insert(static_cast<int>(std::lround(cell.x)));
         ys.insert(static_cast<int>(std::lround(cell.y)));
     }
@@ -60,23 +60,23 @@ TEST(Credits, GridOf13By10CellsWithEdgeGradients) {
     EXPECT_EQ(ys.size(), 10u);
 
     // Top row runs red to green from the left, bottom row black to white.
-    std::vector<Command> rows = RectsSized(app, c - 16, c);
+    std::vector<DrawCommand> rows = RectsSized(app, c - 16, c);
     ASSERT_EQ(rows.size(), 22u);
-    const Command* topLeft = nullptr;
-    const Command* topRight = nullptr;
-    const Command* bottomLeft = nullptr;
-    for (const Command& r : rows) {
+    const DrawCommand* topLeft = nullptr;
+    const DrawCommand* topRight = nullptr;
+    const DrawCommand* bottomLeft = nullptr;
+    for (const DrawCommand& r : rows) {
         bool top = r.y < 0;
-        const Command*& first = top ? topLeft : bottomLeft;
+        const DrawCommand*& first = top ? topLeft : bottomLeft;
         if (!first || r.x < first->x) first = &r;
         if (top && (!topRight || r.x > topRight->x)) topRight = &r;
     }
     ASSERT_TRUE(topLeft && topRight && bottomLeft);
-    EXPECT_EQ(topLeft->r, 0);
-    EXPECT_EQ(topLeft->g, 255);
-    EXPECT_EQ(topRight->r, 255);
-    EXPECT_EQ(topRight->g, 0);
-    EXPECT_EQ(bottomLeft->r, 0);
+    EXPECT_EQ(topLeft->red, 0);
+    EXPECT_EQ(topLeft->green, 255);
+    EXPECT_EQ(topRight->red, 255);
+    EXPECT_EQ(topRight->green, 0);
+    EXPECT_EQ(bottomLeft->red, 0);
     EXPECT_EQ(RectsSized(app, c, c - 16).size(), 16u);  // side columns, 8 each
     EXPECT_FLOAT_EQ(topLeft->alpha, 1);
 }
@@ -86,20 +86,20 @@ TEST(Credits, FreshTouchClosesWithItsSoundAndThePanelFliesOut) {
     SettleTitle(h);
     OpenPanel(h);
     c_MyApp& app = h.App();
-    int channel = app.sfxChannel;
+    int channel = app.media.sfxChannel;
     Tap(h, 320, 240);
-    EXPECT_EQ(app.menuPanelOpen, 0);
-    EXPECT_EQ(app.sfxChannel, (channel + 1) % 24);
-    EXPECT_FALSE(Images(app, 91).empty());  // still flying out
+    EXPECT_EQ(app.credits.menuPanelOpen, 0);
+    EXPECT_EQ(app.media.sfxChannel, (channel + 1) % 24);
+    EXPECT_FALSE(Images(app, kImageTestCard).empty());  // still flying out
     h.Step(30);
-    EXPECT_EQ(app.menuPanelSlide, 0);
-    EXPECT_TRUE(Images(app, 91).empty());
+    EXPECT_EQ(app.credits.menuPanelSlide, 0);
+    EXPECT_TRUE(Images(app, kImageTestCard).empty());
     EXPECT_NE(GlyphText(app).find("Top10"), std::string::npos);
 
     OpenPanel(h);
     h.KeyDown(kKeyEscape);
     h.Step();
-    EXPECT_EQ(app.menuPanelOpen, 0);
+    EXPECT_EQ(app.credits.menuPanelOpen, 0);
 }
 
 TEST(Credits, ReopeningResumesTheScroller) {
@@ -135,7 +135,7 @@ TEST(Credits, CyclesThroughTheLinesWithoutTheEnd) {
     }
     EXPECT_TRUE(sawStart);
     EXPECT_TRUE(sawTools);
-    EXPECT_GE(app.creditLine, 38);
+    EXPECT_GE(app.credits.creditLine, 38);
     EXPECT_EQ(kCreditLines[38], u"End");
 }
 
@@ -145,11 +145,11 @@ std::pair<int, int> GridCounts(int windowWidth, int windowHeight) {
     GameHarness h(windowWidth, windowHeight);
     SettleTitle(h);
     c_MyApp& app = h.App();
-    app.menuPanelOpen = 1;
+    app.credits.menuPanelOpen = 1;
     h.Step(31);
-    const float c = std::max(Globals().screenWidth, Globals().screenHeight) / 12;
+    const float c = std::max(app.screen.screenWidth, app.screen.screenHeight) / 12;
     std::set<int> xs, ys;
-    for (const Command& cell : RectsSized(app, c + 1, c + 1)) {
+    for (const DrawCommand& cell : RectsSized(app, c + 1, c + 1)) {
         xs.insert(static_cast<int>(std::lround(cell.x)));
         ys.insert(static_cast<int>(std::lround(cell.y)));
     }
@@ -168,11 +168,11 @@ TEST(Credits, NarrowScreenDrawsOnlyValidColours) {
     GameHarness h(100, 480);  // two columns: the gradient steps divide by zero
     SettleTitle(h);
     c_MyApp& app = h.App();
-    app.menuPanelOpen = 1;
+    app.credits.menuPanelOpen = 1;
     h.Step(31);
-    ASSERT_GT(app.drawCount, 0);
-    for (const Command& c : Commands(app)) {
-        for (float v : {c.r, c.g, c.b}) {
+    ASSERT_GT(app.drawList.drawCount, 0);
+    for (const DrawCommand& c : Commands(app)) {
+        for (float v : {c.red, c.green, c.blue}) {
             ASSERT_TRUE(std::isfinite(v));
             ASSERT_GE(v, 0);
             ASSERT_LE(v, 255);

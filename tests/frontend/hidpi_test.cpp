@@ -13,24 +13,24 @@ TEST(ScaledDesktop, APressOnADrawnTitleButtonHitsIt) {
     h.platform.framebufferHeight = 960;
     SettleTitle(h);
     c_MyApp& app = h.App();
-    EXPECT_FLOAT_EQ(app.screenScaleX, 1);
-    EXPECT_FLOAT_EQ(Globals().screenWidth, 640);
+    EXPECT_FLOAT_EQ(app.screen.screenScaleX, 1);
+    EXPECT_FLOAT_EQ(app.screen.screenWidth, 640);
     ASSERT_NE(h.Backend(), nullptr);
     EXPECT_EQ(h.Backend()->viewportWidth, 1280);
     EXPECT_EQ(h.Backend()->frameWidth, 640);
 
     // The sound toggle is drawn at (32, 240) in screen units, which here are
     // window units: that is where the pointer must be to hit it.
-    std::vector<Command> toggle = Images(app, 97);
+    std::vector<DrawCommand> toggle = Images(app, kImageIcons);
     ASSERT_FALSE(toggle.empty());
     ASSERT_FLOAT_EQ(toggle.front().x, 32);
     ASSERT_FLOAT_EQ(toggle.front().y, 240);
-    int before = app.settings[5];
+    int before = app.saved.SoundMode();
     Tap(h, 32, 240);
-    EXPECT_NE(app.settings[5], before);
+    EXPECT_NE(app.saved.SoundMode(), before);
 
     // A difficulty button starts its match when pressed where it is drawn.
-    std::vector<Command> buttons = Images(app, 95);
+    std::vector<DrawCommand> buttons = Images(app, kImageButtons);
     ASSERT_FALSE(buttons.empty());
     Tap(h, buttons.front().x, buttons.front().y);
     h.Step(3);
@@ -46,8 +46,8 @@ TEST(ScaledDesktop, ResizingTheWindowRefitsInWindowUnits) {
     h.platform.framebufferWidth = 2560;
     h.platform.framebufferHeight = 1920;
     SettleTitle(h);
-    EXPECT_FLOAT_EQ(h.App().screenScaleX, 2);
-    EXPECT_FLOAT_EQ(Globals().screenWidth, 640);
+    EXPECT_FLOAT_EQ(h.App().screen.screenScaleX, 2);
+    EXPECT_FLOAT_EQ(h.App().screen.screenWidth, 640);
     EXPECT_EQ(h.Backend()->viewportWidth, 2560);
 }
 

@@ -11,21 +11,21 @@ TEST(NoAllocation, TitleTimeUpAndCreditsDrawWithoutTheHeap) {
     GameHarness h;
     SettleTitle(h);
     c_MyApp& app = h.App();
-    app.highscores[10] = 123456;
-    app.score = 999999;
-    app.timeUpTimer = 60;  // the overlay with its "New Highscore" notice
-    app.menuPanelOpen = 1;
-    app.menuPanelSlide = 30;
+    app.saved.Best(1)[0] = 123456;
+    app.match.score = 999999;
+    app.timeUp.timeUpTimer = 60;  // the overlay with its "New Highscore" notice
+    app.credits.menuPanelOpen = 1;
+    app.credits.menuPanelSlide = 30;
     long allocations = CountAllocations([&] {
         for (int i = 0; i < 100; i++) {
             app.DrawTitleScreen();
             app.DrawTimeUp();
             app.DrawCreditsPanel();
-            app.pointerLatch = 1;  // keep the panel open
+            app.input.pointerLatch = 1;  // keep the panel open
         }
     });
     EXPECT_EQ(allocations, 0);
-    EXPECT_GT(app.drawCount, 0);
+    EXPECT_GT(app.drawList.drawCount, 0);
 }
 
 }  // namespace

@@ -75,10 +75,11 @@ long long SettingsSum(const std::vector<long long>& v) {
 std::string RichState() {
     GameHarness h;
     c_MyApp& app = h.App();
-    for (int i = 0; i < 25; i++) app.settings[i] = i * 1000 + 7;
-    app.settings[24] = 2147483647;  // makes the weighted sum wrap
-    app.badgeFlags[0] = app.badgeFlags[31] = app.badgeFlags[77] = app.badgeFlags[255] = true;
-    for (int i = 0; i < 60; i++) app.highscores[i] = 100000 - i * 997;
+    for (int i = 0; i < 25; i++) app.saved.settings[i] = i * 1000 + 7;
+    app.saved.settings[24] = 2147483647;  // makes the weighted sum wrap
+    app.saved.badgeFlags[0] = app.saved.badgeFlags[31] = app.saved.badgeFlags[77] =
+        app.saved.badgeFlags[255] = true;
+    for (int i = 0; i < 60; i++) app.saved.highscores[i] = 100000 - i * 997;
     return app.BuildStateString();
 }
 
@@ -110,11 +111,11 @@ TEST(Saves, EverySectionRoundTripsWithItsMessages) {
     EXPECT_EQ(l.output,
               "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\n"
               "Highscore 2 Loaded\n");
-    EXPECT_EQ(l.App().settings[24], 2147483647);
-    EXPECT_EQ(l.App().settings[3], 3007);
-    EXPECT_TRUE(l.App().badgeFlags[77]);
-    EXPECT_FALSE(l.App().badgeFlags[78]);
-    EXPECT_EQ(l.App().highscores[59], 100000 - 59 * 997);
+    EXPECT_EQ(l.App().saved.settings[24], 2147483647);
+    EXPECT_EQ(l.App().saved.settings[3], 3007);
+    EXPECT_TRUE(l.App().saved.badgeFlags[77]);
+    EXPECT_FALSE(l.App().saved.badgeFlags[78]);
+    EXPECT_EQ(l.App().saved.highscores[59], 100000 - 59 * 997);
     EXPECT_EQ(l.App().BuildStateString(), state);
 }
 
@@ -122,7 +123,7 @@ TEST(Saves, BadgeFlag31AloneIsTheMostNegativeWord) {
     std::string state;
     {
         GameHarness h;
-        h.App().badgeFlags[31] = true;
+        h.App().saved.badgeFlags[31] = true;
         state = h.App().BuildStateString();
     }
     std::vector<std::string> t = Tokens(state);
@@ -131,7 +132,7 @@ TEST(Saves, BadgeFlag31AloneIsTheMostNegativeWord) {
 
     Loaded l = LoadFrom(state);
     EXPECT_THAT(l.output, HasSubstr("Badges Loaded"));
-    for (int i = 0; i < 256; i++) EXPECT_EQ(l.App().badgeFlags[i], i == 31) << i;
+    for (int i = 0; i < 256; i++) EXPECT_EQ(l.App().saved.badgeFlags[i], i == 31) << i;
 }
 
 TEST(Saves, OneChangedHighscoreDigitResetsOnlyThatTable) {
@@ -146,12 +147,12 @@ TEST(Saves, OneChangedHighscoreDigitResetsOnlyThatTable) {
               "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Checksum Invalid\n"
               "Highscore 2 Loaded\n");
     for (int i = 0; i < 10; i++) {
-        EXPECT_EQ(l.App().highscores[10 + i], 0);
-        EXPECT_EQ(l.App().highscores[40 + i], 0);
-        EXPECT_NE(l.App().highscores[i], 0);
-        EXPECT_NE(l.App().highscores[50 + i], 0);
+        EXPECT_EQ(l.App().saved.Best(1)[i], 0);
+        EXPECT_EQ(l.App().saved.Recent(1)[i], 0);
+        EXPECT_NE(l.App().saved.highscores[i], 0);
+        EXPECT_NE(l.App().saved.Recent(2)[i], 0);
     }
-    EXPECT_TRUE(l.App().badgeFlags[255]);
+    EXPECT_TRUE(l.App().saved.badgeFlags[255]);
 }
 
 TEST(Saves, OnlyTheSettingsSectionLoadsTheSettings) {
@@ -161,10 +162,10 @@ TEST(Saves, OnlyTheSettingsSectionLoadsTheSettings) {
     numbers.push_back(SettingsSum(numbers));
     Loaded l = LoadFrom(Join(numbers));
     EXPECT_EQ(l.output, "Settings Loaded\n");
-    EXPECT_EQ(l.App().settings[5], 0);
-    EXPECT_EQ(l.App().settings[13], 42);
-    for (bool flag : l.App().badgeFlags) EXPECT_FALSE(flag);
-    for (int i = 0; i < 60; i++) EXPECT_EQ(l.App().highscores[i], 0);
+    EXPECT_EQ(l.App().saved.SoundMode(), 0);
+    EXPECT_EQ(l.App().saved.settings[13], 42);
+    for (bool flag : l.App().saved.badgeFlags) EXPECT_FALSE(flag);
+    for (int i = 0; i < 60; i++) EXPECT_EQ(l.App().saved.highscores[i], 0);
 }
 
 TEST(Saves, PadSettingsAreClampedAfterLoading) {
@@ -175,9 +176,9 @@ TEST(Saves, PadSettingsAreClampedAfterLoading) {
     numbers.push_back(SettingsSum(numbers));
     Loaded low = LoadFrom(Join(numbers));
     EXPECT_EQ(low.output, "Settings Loaded\n");
-    EXPECT_EQ(low.App().settings[10], 64);
-    EXPECT_EQ(low.App().settings[11], 64);
-    EXPECT_EQ(low.App().settings[12], 10);
+    EXPECT_EQ(low.App().saved.settings[kSettingPadX], 64);
+    EXPECT_EQ(low.App().saved.settings[kSettingPadY], 64);
+    EXPECT_EQ(low.App().saved.settings[kSettingPadSize], 10);
     low.harness.reset();
 
     numbers = DefaultSettings();
@@ -185,8 +186,8 @@ TEST(Saves, PadSettingsAreClampedAfterLoading) {
     numbers[12] = 8;
     numbers.push_back(SettingsSum(numbers));
     Loaded edge = LoadFrom(Join(numbers));
-    EXPECT_EQ(edge.App().settings[10], 64);
-    EXPECT_EQ(edge.App().settings[12], 8);
+    EXPECT_EQ(edge.App().saved.settings[kSettingPadX], 64);
+    EXPECT_EQ(edge.App().saved.settings[kSettingPadSize], 8);
 }
 
 TEST(Saves, TwentyNumbersAreReadAsBadgesFromTokenZero) {
@@ -194,24 +195,24 @@ TEST(Saves, TwentyNumbersAreReadAsBadgesFromTokenZero) {
     numbers.resize(20, 0);
     Loaded l = LoadFrom(Join(numbers));
     EXPECT_EQ(l.output, "Badges Loaded\n");
-    EXPECT_TRUE(l.App().badgeFlags[0]);
-    EXPECT_TRUE(l.App().badgeFlags[255]);
-    EXPECT_FALSE(l.App().badgeFlags[1]);
-    EXPECT_EQ(l.App().settings[5], 1);  // settings kept their defaults
-    EXPECT_EQ(l.App().settings[10], 64);
+    EXPECT_TRUE(l.App().saved.badgeFlags[0]);
+    EXPECT_TRUE(l.App().saved.badgeFlags[255]);
+    EXPECT_FALSE(l.App().saved.badgeFlags[1]);
+    EXPECT_EQ(l.App().saved.SoundMode(), 1);  // settings kept their defaults
+    EXPECT_EQ(l.App().saved.settings[kSettingPadX], 64);
 }
 
 TEST(Saves, SwappedSettingsChangeTheSumSwappedBadgeWordsDoNot) {
     GameHarness h;
     c_MyApp& app = h.App();
-    app.settings[3] = 11;
-    app.settings[4] = 22;
-    app.badgeFlags[0] = true;   // word 0 = 1
-    app.badgeFlags[33] = true;  // word 1 = 2
+    app.saved.settings[3] = 11;
+    app.saved.settings[4] = 22;
+    app.saved.badgeFlags[0] = true;   // word 0 = 1
+    app.saved.badgeFlags[33] = true;  // word 1 = 2
     std::vector<std::string> before = Tokens(app.BuildStateString());
-    std::swap(app.settings[3], app.settings[4]);
-    std::swap(app.badgeFlags[0], app.badgeFlags[32]);
-    std::swap(app.badgeFlags[33], app.badgeFlags[1]);
+    std::swap(app.saved.settings[3], app.saved.settings[4]);
+    std::swap(app.saved.badgeFlags[0], app.saved.badgeFlags[32]);
+    std::swap(app.saved.badgeFlags[33], app.saved.badgeFlags[1]);
     std::vector<std::string> after = Tokens(app.BuildStateString());
     EXPECT_NE(before[25], after[25]);
     EXPECT_EQ(before[26], after[27]);
@@ -233,8 +234,8 @@ TEST(Saves, TokensReadTheirLeadingNumber) {
     state += "1469|";
     Loaded l = LoadFrom(state);
     EXPECT_EQ(l.output, "Settings Loaded\n");
-    EXPECT_EQ(l.App().settings[5], 1);
-    EXPECT_EQ(l.App().settings[11], 64);
+    EXPECT_EQ(l.App().saved.SoundMode(), 1);
+    EXPECT_EQ(l.App().saved.settings[kSettingPadY], 64);
 }
 
 TEST(Saves, NumbersBeyond32BitsWrapAndTheChecksumDecides) {
@@ -251,7 +252,7 @@ TEST(Saves, NumbersBeyond32BitsWrapAndTheChecksumDecides) {
     // Entry 0 has weight 0 in the sum, so its wrapped value survives.
     Loaded negative = LoadFrom("-99999999999999999999999999|" + settings.substr(2) + "1469|");
     EXPECT_EQ(negative.output, "Settings Loaded\n");
-    EXPECT_EQ(negative.App().settings[0], 469762049);
+    EXPECT_EQ(negative.App().saved.settings[0], 469762049);
 }
 
 TEST(Saves, HostileFilesLoadWithoutHarm) {
@@ -268,7 +269,7 @@ TEST(Saves, HostileFilesLoadWithoutHarm) {
     for (char& c : noise) c = static_cast<char>(random() % 7 == 0 ? '|' : random());
     Loaded garbage = LoadFrom(noise);
     EXPECT_THAT(garbage.output, Not(HasSubstr("Settings Loaded")));
-    EXPECT_EQ(garbage.App().settings[5], 1);
+    EXPECT_EQ(garbage.App().saved.SoundMode(), 1);
     garbage.App().SaveAll();
     EXPECT_EQ(Tokens(garbage.harness->platform.ReadStateBytes()).size(), 99u);
     garbage.harness.reset();
@@ -276,12 +277,12 @@ TEST(Saves, HostileFilesLoadWithoutHarm) {
     // A file of nothing but bars: empty tokens read as 0, and zeros sum to 0.
     Loaded bars = LoadFrom(std::string(60000, '|'));
     EXPECT_THAT(bars.output, HasSubstr("Highscore 2 Loaded"));
-    EXPECT_EQ(bars.App().settings[5], 0);
-    EXPECT_EQ(bars.App().settings[12], 10);
+    EXPECT_EQ(bars.App().saved.SoundMode(), 0);
+    EXPECT_EQ(bars.App().saved.settings[kSettingPadSize], 10);
     bars.harness.reset();
 
     // Past 64 KiB a file is no state of ours: defaults, as for a missing file.
     Loaded oversized = LoadFrom(std::string(200000, '|'));
     EXPECT_EQ(oversized.output.find("Loaded"), std::string::npos);
-    EXPECT_EQ(oversized.App().settings[5], 1);
+    EXPECT_EQ(oversized.App().saved.SoundMode(), 1);
 }

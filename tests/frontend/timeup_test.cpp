@@ -12,8 +12,8 @@ class TimeUp : public ::testing::Test {
     GameHarness harness;
     c_MyApp& app = harness.App();
 
-    int32_t& Best(int t, int i) { return app.highscores[10 * t + i]; }
-    int32_t& Recent(int t, int i) { return app.highscores[30 + 10 * t + i]; }
+    int32_t& Best(int t, int i) { return app.saved.Best(t)[i]; }
+    int32_t& Recent(int t, int i) { return app.saved.Recent(t)[i]; }
     void SetBest(int t, std::initializer_list<int> scores) {
         int i = 0;
         for (int s : scores) Best(t, i++) = s;
@@ -29,11 +29,11 @@ class TimeUp : public ::testing::Test {
 }  // namespace
 
 TEST_F(TimeUp, EqualScoreRanksAboveAndIsStoredBelow) {
-    app.difficulty = 2;
+    app.title.difficulty = 2;
     SetBest(1, {500, 400, 300});
-    app.score = 400;
+    app.match.score = 400;
     EXPECT_EQ(app.RankLabel(), u"2nd");
-    EXPECT_EQ(app.rankPosition, 2);
+    EXPECT_EQ(app.timeUp.rankPosition, 2);
 
     app.RecordScore();
     const int expected[10] = {500, 400, 400, 300, 0, 0, 0, 0, 0, 0};
@@ -43,12 +43,12 @@ TEST_F(TimeUp, EqualScoreRanksAboveAndIsStoredBelow) {
 }
 
 TEST_F(TimeUp, ZeroScoreOnEmptyTableShowsFirstButStoresNothing) {
-    app.difficulty = 1;
-    app.score = 0;
+    app.title.difficulty = 1;
+    app.match.score = 0;
     Recent(0, 0) = 70;
     Recent(0, 9) = 90;
     EXPECT_EQ(app.RankLabel(), u"1st!");
-    app.timeUpTimer = 40;
+    app.timeUp.timeUpTimer = 40;
     app.mode = kModeTitle;
     EXPECT_NE(OverlayText().find("NewHighscore1st!"), std::string::npos);
 
@@ -60,19 +60,19 @@ TEST_F(TimeUp, ZeroScoreOnEmptyTableShowsFirstButStoresNothing) {
 }
 
 TEST_F(TimeUp, ScoresBelowAndAboveTheWholeList) {
-    app.difficulty = 3;
+    app.title.difficulty = 3;
     for (int i = 0; i < 10; i++) Best(2, i) = 1000 - 10 * i;  // 1000 .. 910
-    app.score = 900;
+    app.match.score = 900;
     EXPECT_EQ(app.RankLabel(), u"");
-    EXPECT_EQ(app.rankPosition, 0);
-    app.timeUpTimer = 40;
+    EXPECT_EQ(app.timeUp.rankPosition, 0);
+    app.timeUp.timeUpTimer = 40;
     app.mode = kModeTitle;
     EXPECT_EQ(OverlayText().find("NewHighscore"), std::string::npos);
     app.RecordScore();
     EXPECT_EQ(Best(2, 9), 910);
     EXPECT_EQ(Recent(2, 0), 900);
 
-    app.score = 5000;
+    app.match.score = 5000;
     EXPECT_EQ(app.RankLabel(), u"1st!");
     app.RecordScore();
     EXPECT_EQ(Best(2, 0), 5000);
@@ -82,17 +82,17 @@ TEST_F(TimeUp, ScoresBelowAndAboveTheWholeList) {
 }
 
 TEST_F(TimeUp, DifficultiesKeepSeparateTablesAndEveryRecordSaves) {
-    app.difficulty = 3;
-    app.score = 123;
+    app.title.difficulty = 3;
+    app.match.score = 123;
     app.RecordScore();
     for (int i = 0; i < 60; i++) {
         bool table2 = i == 20 || i == 50;
-        EXPECT_EQ(app.highscores[i], table2 ? 123 : 0) << i;
+        EXPECT_EQ(app.saved.highscores[i], table2 ? 123 : 0) << i;
     }
     EXPECT_EQ(harness.platform.ReadStateBytes(), app.BuildStateString());
 
-    app.score = 0;  // an unranked score still saves (the recent list moved)
-    app.difficulty = 2;
+    app.match.score = 0;  // an unranked score still saves (the recent list moved)
+    app.title.difficulty = 2;
     Best(1, 0) = 5;  // not yet saved
     app.RecordScore();
     EXPECT_EQ(harness.platform.ReadStateBytes(), app.BuildStateString());
@@ -100,29 +100,29 @@ TEST_F(TimeUp, DifficultiesKeepSeparateTablesAndEveryRecordSaves) {
 
 TEST_F(TimeUp, NinetyUpdatesIntoRecordingThenTheFade) {
     app.mode = kModeMatch;
-    app.timeUpTimer = 0;
+    app.timeUp.timeUpTimer = 0;
     for (int i = 1; i < 90; i++) {
         app.DrawTimeUp();
         ASSERT_EQ(app.mode, kModeMatch) << i;
-        ASSERT_EQ(app.timeUpTimer, i);
+        ASSERT_EQ(app.timeUp.timeUpTimer, i);
     }
     app.DrawTimeUp();
     EXPECT_EQ(app.mode, kModeRecord);
-    EXPECT_EQ(app.timeUpTimer, 73);  // set to 75 and the first fade step taken
+    EXPECT_EQ(app.timeUp.timeUpTimer, 73);  // set to 75 and the first fade step taken
 
     app.mode = kModeTitle;
     int updates = 0;
-    while (app.timeUpTimer > 0 && updates < 100) {
+    while (app.timeUp.timeUpTimer > 0 && updates < 100) {
         app.DrawTimeUp();
         updates++;
     }
     EXPECT_EQ(updates, 37);
-    EXPECT_EQ(app.timeUpTimer, 0);
+    EXPECT_EQ(app.timeUp.timeUpTimer, 0);
 
-    app.timeUpTimer = 1;  // fades to 0, never below
+    app.timeUp.timeUpTimer = 1;  // fades to 0, never below
     app.DrawTimeUp();
-    EXPECT_EQ(app.timeUpTimer, 0);
+    EXPECT_EQ(app.timeUp.timeUpTimer, 0);
     app.BeginDrawList(0, 0, 0, 1);
     app.DrawTimeUp();
-    EXPECT_EQ(app.drawCount, 0);  // no overlay once the counter is 0
+    EXPECT_EQ(app.drawList.drawCount, 0);  // no overlay once the counter is 0
 }

@@ -11,9 +11,9 @@ namespace {
 constexpr int kKeyUp = 38, kKeyLeft = 37, kKeyRight = 39, kKeyDown = 40, kKeyZ = 90;
 
 // The first image command of one sheet in the current draw list.
-Command FirstImage(const c_MyApp& app, int image) {
-    std::vector<Command> found = Images(app, image);
-    return found.empty() ? Command{} : found.front();
+DrawCommand FirstImage(const c_MyApp& app, int image) {
+    std::vector<DrawCommand> found = Images(app, image);
+    return found.empty() ? DrawCommand{} : found.front();
 }
 
 // Holds a key over one update and releases it over the next.
@@ -30,64 +30,64 @@ TEST(Title, SoundToggleClicksOnlyWhenSwitchingOn) {
     GameHarness h;
     SettleTitle(h);
     c_MyApp& app = h.App();
-    EXPECT_EQ(FirstImage(app, 97).frame, 4);
-    EXPECT_FLOAT_EQ(FirstImage(app, 97).x, 32);
-    EXPECT_FLOAT_EQ(FirstImage(app, 97).y, 240);
+    EXPECT_EQ(FirstImage(app, kImageIcons).frame, 4);
+    EXPECT_FLOAT_EQ(FirstImage(app, kImageIcons).x, 32);
+    EXPECT_FLOAT_EQ(FirstImage(app, kImageIcons).y, 240);
 
-    int channel = app.sfxChannel;
+    int channel = app.media.sfxChannel;
     h.Press(32, 240);
     h.Step(5);  // held: acts once
-    EXPECT_EQ(app.settings[5], 0);
-    EXPECT_EQ(app.sfxChannel, channel);  // no click when switching off
-    EXPECT_EQ(FirstImage(app, 97).frame, 5);
+    EXPECT_EQ(app.saved.SoundMode(), 0);
+    EXPECT_EQ(app.media.sfxChannel, channel);  // no click when switching off
+    EXPECT_EQ(FirstImage(app, kImageIcons).frame, 5);
     h.Release();
     h.Step();
 
     Tap(h, 32, 240);
-    EXPECT_EQ(app.settings[5], 1);
-    EXPECT_EQ(app.sfxChannel, (channel + 1) % 24);
-    EXPECT_EQ(FirstImage(app, 97).frame, 4);
+    EXPECT_EQ(app.saved.SoundMode(), 1);
+    EXPECT_EQ(app.media.sfxChannel, (channel + 1) % 24);
+    EXPECT_EQ(FirstImage(app, kImageIcons).frame, 4);
 
     // Mode 2 (as a saved state may hold) shows "on" and its first press turns it off.
-    app.settings[5] = 2;
+    app.saved.SoundMode() = 2;
     h.Step();
-    EXPECT_EQ(FirstImage(app, 97).frame, 4);
-    channel = app.sfxChannel;
+    EXPECT_EQ(FirstImage(app, kImageIcons).frame, 4);
+    channel = app.media.sfxChannel;
     Tap(h, 32, 240);
-    EXPECT_EQ(app.settings[5], 0);
-    EXPECT_EQ(app.sfxChannel, channel);
+    EXPECT_EQ(app.saved.SoundMode(), 0);
+    EXPECT_EQ(app.media.sfxChannel, channel);
 }
 
 TEST(Title, DirectionsStepTheDifficultyWithinItsRange) {
     GameHarness h;
     SettleTitle(h);
     c_MyApp& app = h.App();
-    EXPECT_EQ(app.difficulty, 2);
-    int channel = app.sfxChannel;
+    EXPECT_EQ(app.title.difficulty, 2);
+    int channel = app.media.sfxChannel;
 
     TapKey(h, kKeyUp);
-    EXPECT_EQ(app.difficulty, 1);
+    EXPECT_EQ(app.title.difficulty, 1);
     TapKey(h, kKeyUp);
     TapKey(h, kKeyLeft);
-    EXPECT_EQ(app.difficulty, 1);
-    EXPECT_EQ(app.sfxChannel, (channel + 1) % 24);  // only the real step clicked
+    EXPECT_EQ(app.title.difficulty, 1);
+    EXPECT_EQ(app.media.sfxChannel, (channel + 1) % 24);  // only the real step clicked
 
     h.KeyDown(kKeyRight);  // held: one step only
     h.Step(20);
-    EXPECT_EQ(app.difficulty, 2);
+    EXPECT_EQ(app.title.difficulty, 2);
     h.KeyUp(kKeyRight);
     h.Step();
     TapKey(h, kKeyDown);
-    EXPECT_EQ(app.difficulty, 3);
-    channel = app.sfxChannel;
+    EXPECT_EQ(app.title.difficulty, 3);
+    channel = app.media.sfxChannel;
     TapKey(h, kKeyRight);
     TapKey(h, kKeyDown);
-    EXPECT_EQ(app.difficulty, 3);
-    EXPECT_EQ(app.sfxChannel, channel);
+    EXPECT_EQ(app.title.difficulty, 3);
+    EXPECT_EQ(app.media.sfxChannel, channel);
     EXPECT_EQ(app.mode, kModeTitle);
 
     // The selection mark follows the difficulty: frame 15 at button 3.
-    std::vector<Command> buttons = Images(app, 95);
+    std::vector<DrawCommand> buttons = Images(app, kImageButtons);
     ASSERT_EQ(buttons.size(), 4u);
     EXPECT_EQ(buttons[3].frame, 15);
     EXPECT_FLOAT_EQ(buttons[3].x, buttons[2].x);
@@ -107,23 +107,24 @@ TEST(Title, HeldActionKeyStartsExactlyOneMatch) {
         if (app.mode == kModeMatch && previous != kModeMatch) starts++;
         if (previous == kModeRecord && app.mode == kModeTitle) backOnTitle = true;
         previous = app.mode;
-        if (backOnTitle && updates > 200 && app.mode == kModeTitle && app.timeUpTimer == 0) break;
+        if (backOnTitle && updates > 200 && app.mode == kModeTitle && app.timeUp.timeUpTimer == 0)
+            break;
     }
     h.Step(120);
     EXPECT_TRUE(backOnTitle);
     EXPECT_EQ(starts, 1);
     EXPECT_EQ(app.mode, kModeTitle);
-    EXPECT_EQ(app.difficulty, 2);
+    EXPECT_EQ(app.title.difficulty, 2);
 }
 
 TEST(Title, PortraitPutsToggleAtTopAndButtonsInAColumn) {
     GameHarness h(480, 640);  // scale 4/3: a 360 x 480 screen
     SettleTitle(h);
     c_MyApp& app = h.App();
-    ASSERT_EQ(app.landscape, 0);
-    EXPECT_FLOAT_EQ(FirstImage(app, 97).x, 180);
-    EXPECT_FLOAT_EQ(FirstImage(app, 97).y, 32);
-    std::vector<Command> buttons = Images(app, 95);
+    ASSERT_EQ(app.screen.landscape, 0);
+    EXPECT_FLOAT_EQ(FirstImage(app, kImageIcons).x, 180);
+    EXPECT_FLOAT_EQ(FirstImage(app, kImageIcons).y, 32);
+    std::vector<DrawCommand> buttons = Images(app, kImageButtons);
     ASSERT_EQ(buttons.size(), 4u);
     const float ys[] = {0.45f * 480, 0.65f * 480, 0.85f * 480};
     for (int k = 0; k < 3; k++) {
@@ -135,23 +136,23 @@ TEST(Title, PortraitPutsToggleAtTopAndButtonsInAColumn) {
 TEST(Title, ScoreListsFitTheScreenHeight) {
     {
         GameHarness h;
-        h.App().highscores[10] = 500;
-        h.App().highscores[40] = 77;
+        h.App().saved.Best(1)[0] = 500;
+        h.App().saved.Recent(1)[0] = 77;
         SettleTitle(h);
-        EXPECT_EQ(h.App().lineCount, 10);
+        EXPECT_EQ(h.App().title.lineCount, 10);
         EXPECT_EQ(GlyphText(h.App()),
                   "Top10500" + std::string(9, '0') + "Last1077" + std::string(9, '0'));
     }
     {
         GameHarness h(640, 240);  // 30 units available: two lines
         SettleTitle(h);
-        EXPECT_EQ(h.App().lineCount, 2);
+        EXPECT_EQ(h.App().title.lineCount, 2);
         EXPECT_NE(GlyphText(h.App()).find("Top200Last200"), std::string::npos);
     }
     {
         GameHarness h(640, 200);
         SettleTitle(h);
-        EXPECT_EQ(h.App().lineCount, 1);
+        EXPECT_EQ(h.App().title.lineCount, 1);
         EXPECT_NE(GlyphText(h.App()).find("Highscore0Last0"), std::string::npos);
     }
 }
@@ -161,25 +162,25 @@ TEST(Title, CreditsPanelBlocksEverythingButTheSoundToggle) {
     SettleTitle(h);
     c_MyApp& app = h.App();
     Tap(h, 640 - 70, 480 - 40);
-    ASSERT_EQ(app.menuPanelOpen, 1);
+    ASSERT_EQ(app.credits.menuPanelOpen, 1);
     h.Step(30);
     EXPECT_EQ(GlyphText(app).find("Top10"), std::string::npos);
 
     h.Press(256, 336);  // a difficulty button under the panel: the panel closes instead
     h.Step();
     EXPECT_EQ(app.mode, kModeTitle);
-    EXPECT_EQ(app.menuPanelOpen, 0);
+    EXPECT_EQ(app.credits.menuPanelOpen, 0);
     h.Release();
     h.Step(40);
 
     Tap(h, 640 - 70, 480 - 40);
-    ASSERT_EQ(app.menuPanelOpen, 1);
+    ASSERT_EQ(app.credits.menuPanelOpen, 1);
     TapKey(h, kKeyRight);
     TapKey(h, kKeyZ);
-    EXPECT_EQ(app.difficulty, 2);
+    EXPECT_EQ(app.title.difficulty, 2);
     EXPECT_EQ(app.mode, kModeTitle);
 
     Tap(h, 32, 240);  // the toggle still works and keeps the panel open
-    EXPECT_EQ(app.settings[5], 0);
-    EXPECT_EQ(app.menuPanelOpen, 1);
+    EXPECT_EQ(app.saved.SoundMode(), 0);
+    EXPECT_EQ(app.credits.menuPanelOpen, 1);
 }

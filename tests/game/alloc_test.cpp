@@ -21,7 +21,7 @@ TEST(NoAllocationPerFrame, TitleModeUpdateAndRender) {
     h.FinishLoading();
     h.Step(40);  // the title's intro and any first-use buffers
     ASSERT_EQ(h.App().mode, kModeTitle);
-    ASSERT_EQ(h.App().loadStep, 0);
+    ASSERT_EQ(h.App().media.loadStep, 0);
     ASSERT_GT(h.CommandCount(), 20);  // the title really draws
     for (int frame = 0; frame < 10; frame++) {
         EXPECT_EQ(CountAllocations([&] {

@@ -19,17 +19,17 @@ TEST(GameObject, CreateGivesTheStartValues) {
     EXPECT_EQ(app.mode, kModeTitle);
     EXPECT_EQ(h.platform.TickRate(), 60);
     EXPECT_EQ(UpdateRate(), 60);
-    EXPECT_EQ(app.difficulty, 2);
-    EXPECT_EQ(app.titleSlide, -32);
-    EXPECT_EQ(app.titleValue, 50);
-    EXPECT_EQ(app.paused, 0);
-    EXPECT_EQ(app.panelDirection, -1);
-    EXPECT_EQ(app.panelY, -64);
-    EXPECT_EQ(app.settings[5], 1);
-    EXPECT_EQ(app.loadStep, 1);
-    EXPECT_NE(app.tunePlayer, nullptr);
+    EXPECT_EQ(app.title.difficulty, 2);
+    EXPECT_EQ(app.title.titleSlide, -32);
+    EXPECT_EQ(app.title.titleValue, 50);
+    EXPECT_EQ(app.pause.paused, 0);
+    EXPECT_EQ(app.pause.panelDirection, -1);
+    EXPECT_EQ(app.pause.panelY, -64);
+    EXPECT_EQ(app.saved.settings[5], 1);
+    EXPECT_EQ(app.media.loadStep, 1);
+    EXPECT_NE(app.media.tunePlayer, nullptr);
     EXPECT_EQ(Globals().musicSwitch, 0);
-    for (int i = 0; i < 33; i++) EXPECT_EQ(app.channelIds[i], i);
+    for (int i = 0; i < 33; i++) EXPECT_EQ(app.media.channelIds[i], i);
 }
 
 TEST(GameObjectDeathTest, CloseKeyEndsTheProcessWithStatusZero) {
@@ -65,7 +65,7 @@ TEST(GameObject, DebugLineShowsRenderRateAndScale) {
     h.Update();
     c_MyApp& app = h.App();
     // "<fps>:2,2" left-aligned at (16, screenHeight - 16), glyph frames = code - 32.
-    std::u16string expected = IntToString(app.renderFpsAvg) + u":2,2";
+    std::u16string expected = IntToString(app.timing.renderFpsAvg) + u":2,2";
     int first = h.CommandCount() - static_cast<int>(expected.size());
     ASSERT_GE(first, 0);
     for (size_t i = 0; i < expected.size(); i++) {
@@ -81,22 +81,22 @@ TEST(GameObject, PointerIsSampledInScreenUnitsWithoutJumpOnPress) {
     GameHarness h(1280, 960);  // 2 pixels per unit
     h.MoveTo(100, 60);
     h.Update();
-    EXPECT_EQ(h.App().pointerX, 50);
-    EXPECT_EQ(h.App().pointerY, 30);
+    EXPECT_EQ(h.App().input.pointerX, 50);
+    EXPECT_EQ(h.App().input.pointerY, 30);
     h.Press(401, 201);
     h.Update();
     c_MyApp& app = h.App();
-    EXPECT_EQ(app.pointerX, 200);
-    EXPECT_EQ(app.pointerY, 100);
-    EXPECT_EQ(app.pointerPrevX, app.pointerX);  // fresh press: no jump
-    EXPECT_EQ(app.pointerPrevY, app.pointerY);
-    EXPECT_EQ(app.pointerDown, 1);
-    EXPECT_EQ(app.clickHits, 1);
+    EXPECT_EQ(app.input.pointerX, 200);
+    EXPECT_EQ(app.input.pointerY, 100);
+    EXPECT_EQ(app.input.pointerPrevX, app.input.pointerX);  // fresh press: no jump
+    EXPECT_EQ(app.input.pointerPrevY, app.input.pointerY);
+    EXPECT_EQ(app.input.pointerDown, 1);
+    EXPECT_EQ(app.input.clickHits, 1);
     h.MoveTo(420, 220);
     h.Update();
-    EXPECT_EQ(app.pointerPrevX, 200);  // held: the previous position is kept
-    EXPECT_EQ(app.pointerX, 210);
-    EXPECT_EQ(app.clickHits, 0);
+    EXPECT_EQ(app.input.pointerPrevX, 200);  // held: the previous position is kept
+    EXPECT_EQ(app.input.pointerX, 210);
+    EXPECT_EQ(app.input.clickHits, 0);
 }
 
 TEST(GameObject, TouchesReadMarkerUntilHeld) {
@@ -104,20 +104,20 @@ TEST(GameObject, TouchesReadMarkerUntilHeld) {
     h.Update();
     c_MyApp& app = h.App();
     for (int i = 0; i < 10; i++) {
-        EXPECT_EQ(app.touchDown[i], 0);
-        EXPECT_EQ(app.touchX[i], kNone);
-        EXPECT_EQ(app.touchY[i], kNone);
+        EXPECT_EQ(app.input.touchDown[i], 0);
+        EXPECT_EQ(app.input.touchX[i], kNone);
+        EXPECT_EQ(app.input.touchY[i], kNone);
     }
     h.platform.TouchInput(kEventTouchDown, 3, 300, 500);
     h.Update();
-    EXPECT_EQ(app.touchDown[3], 1);
-    EXPECT_EQ(app.touchX[3], 150);
-    EXPECT_EQ(app.touchY[3], 250);
-    EXPECT_EQ(app.pointerDown, 1);  // a touch alone counts as the pointer
-    h.Press(40, 80);                // the left button is touch 0 as well
+    EXPECT_EQ(app.input.touchDown[3], 1);
+    EXPECT_EQ(app.input.touchX[3], 150);
+    EXPECT_EQ(app.input.touchY[3], 250);
+    EXPECT_EQ(app.input.pointerDown, 1);  // a touch alone counts as the pointer
+    h.Press(40, 80);                      // the left button is touch 0 as well
     h.Update();
-    EXPECT_EQ(app.touchX[0], 20);
-    EXPECT_EQ(app.touchY[0], 40);
+    EXPECT_EQ(app.input.touchX[0], 20);
+    EXPECT_EQ(app.input.touchY[0], 40);
 }
 
 TEST(GameObject, LatchesClearOnlyWhenEverythingIsReleased) {
@@ -126,33 +126,33 @@ TEST(GameObject, LatchesClearOnlyWhenEverythingIsReleased) {
     h.Press(10, 10);
     h.KeyDown(kZ);
     h.Update();
-    app.pointerLatch = 1;
-    app.controlLatch = 1;
+    app.input.pointerLatch = 1;
+    app.input.controlLatch = 1;
     h.Update();
-    EXPECT_EQ(app.pointerLatch, 1);
-    EXPECT_EQ(app.controlLatch, 1);
+    EXPECT_EQ(app.input.pointerLatch, 1);
+    EXPECT_EQ(app.input.controlLatch, 1);
     h.Release();
     h.Update();
-    EXPECT_EQ(app.pointerLatch, 0);
-    EXPECT_EQ(app.controlLatch, 1);  // Z still held
+    EXPECT_EQ(app.input.pointerLatch, 0);
+    EXPECT_EQ(app.input.controlLatch, 1);  // Z still held
     h.KeyUp(kZ);
     h.Update();
-    EXPECT_EQ(app.controlLatch, 0);
+    EXPECT_EQ(app.input.controlLatch, 0);
 }
 
 TEST(GameObject, BackClosesTheCreditsPanelOnce) {
     GameHarness h;
     c_MyApp& app = h.App();
-    app.menuPanelOpen = 1;
+    app.credits.menuPanelOpen = 1;
     h.KeyDown(kEscape);
     h.Update();
-    EXPECT_EQ(app.menuPanelOpen, 0);
-    EXPECT_EQ(app.controlLatch, 1);
-    EXPECT_EQ(app.pointerLatch, 1);
+    EXPECT_EQ(app.credits.menuPanelOpen, 0);
+    EXPECT_EQ(app.input.controlLatch, 1);
+    EXPECT_EQ(app.input.pointerLatch, 1);
     // Held back with the latch set does not act again.
-    app.menuPanelOpen = 1;
+    app.credits.menuPanelOpen = 1;
     h.Update();
-    EXPECT_EQ(app.menuPanelOpen, 1);
+    EXPECT_EQ(app.credits.menuPanelOpen, 1);
 }
 
 TEST(GameObject, ModeMachineWaitsForLoading) {
@@ -161,7 +161,7 @@ TEST(GameObject, ModeMachineWaitsForLoading) {
     app.mode = kModeRecord;
     h.Update();  // still loading: no mode work
     EXPECT_EQ(app.mode, kModeRecord);
-    EXPECT_GT(app.loadStep, 0);
+    EXPECT_GT(app.media.loadStep, 0);
     h.FinishLoading();
     EXPECT_EQ(app.mode, kModeRecord);  // the last loader step runs no mode work either
     h.Update();
@@ -172,14 +172,14 @@ TEST(GameObject, MenuPanelSlidesTowardItsState) {
     GameHarness h;
     h.FinishLoading();
     c_MyApp& app = h.App();
-    app.menuPanelOpen = 1;
+    app.credits.menuPanelOpen = 1;
     for (int i = 0; i < 40; i++) h.Update();
-    EXPECT_EQ(app.menuPanelSlide, 30);
-    app.menuPanelOpen = 0;
+    EXPECT_EQ(app.credits.menuPanelSlide, 30);
+    app.credits.menuPanelOpen = 0;
     h.Update();
-    EXPECT_EQ(app.menuPanelSlide, 29);
+    EXPECT_EQ(app.credits.menuPanelSlide, 29);
     for (int i = 0; i < 40; i++) h.Update();
-    EXPECT_EQ(app.menuPanelSlide, 0);
+    EXPECT_EQ(app.credits.menuPanelSlide, 0);
 }
 
 TEST(GameObject, SuspendDuringMatchPausesWithPanelOpen) {
@@ -188,62 +188,62 @@ TEST(GameObject, SuspendDuringMatchPausesWithPanelOpen) {
     h.platform.SetTypingEnabled(1);
     app.mode = kModeMatch;
     h.platform.GameSuspend();
-    EXPECT_EQ(app.paused, 1);
-    EXPECT_EQ(app.panelDirection, 1);
-    EXPECT_EQ(app.panelY, 240);
+    EXPECT_EQ(app.pause.paused, 1);
+    EXPECT_EQ(app.pause.panelDirection, 1);
+    EXPECT_EQ(app.pause.panelY, 240);
     EXPECT_EQ(h.platform.TickRate(), 5);
     EXPECT_FALSE(h.platform.TypingEnabled());
     h.platform.GameResume();
-    EXPECT_EQ(app.paused, 1);
-    EXPECT_EQ(app.panelY, 240);
+    EXPECT_EQ(app.pause.paused, 1);
+    EXPECT_EQ(app.pause.panelY, 240);
     EXPECT_EQ(h.platform.TickRate(), 60);
 
     app.mode = kModeTitle;
     h.platform.GameSuspend();
-    EXPECT_EQ(app.paused, 0);
-    EXPECT_EQ(app.panelDirection, 0);
-    EXPECT_EQ(app.panelY, 0);
+    EXPECT_EQ(app.pause.paused, 0);
+    EXPECT_EQ(app.pause.panelDirection, 0);
+    EXPECT_EQ(app.pause.panelY, 0);
 }
 
 TEST(GameObject, UpdateRateIsMeasuredAndSmoothed) {
     GameHarness h;
     c_MyApp& app = h.App();
     for (int i = 0; i < 100; i++) h.Update(20);
-    EXPECT_EQ(app.updateFps, 50);
-    EXPECT_EQ(app.updateFpsAvg, 41);  // integer smoothing settles just above 4/5 of the rate
-    h.Update(0);                      // no time passed: the last rate stands
-    EXPECT_EQ(app.updateFps, 50);
+    EXPECT_EQ(app.timing.updateFps, 50);
+    EXPECT_EQ(app.timing.updateFpsAvg, 41);  // integer smoothing settles just above 4/5 of the rate
+    h.Update(0);                             // no time passed: the last rate stands
+    EXPECT_EQ(app.timing.updateFps, 50);
 }
 
 TEST(SoundEffects, PlayOnlyInModesOneAndTwoRotatingOver24Channels) {
     GameHarness h;
     h.FinishLoading();
     c_MyApp& app = h.App();
-    ASSERT_NE(app.soundTable[98], nullptr);
+    ASSERT_NE(app.media.soundTable[98], nullptr);
     PlAudio* audio = AudioDevice();
 
-    app.settings[5] = 0;
+    app.saved.settings[5] = 0;
     app.PlaySfx(98, 1, 0.5f, 0);
-    EXPECT_EQ(app.sfxChannel, 0);
+    EXPECT_EQ(app.media.sfxChannel, 0);
     EXPECT_EQ(audio->ChannelStatus(1), 0);
-    app.settings[5] = 3;
+    app.saved.settings[5] = 3;
     app.PlaySfx(98, 1, 0.5f, 0);
-    EXPECT_EQ(app.sfxChannel, 0);
+    EXPECT_EQ(app.media.sfxChannel, 0);
 
-    app.settings[5] = 1;
+    app.saved.settings[5] = 1;
     app.PlaySfx(98, 1, 0.5f, 0);
-    EXPECT_EQ(app.sfxChannel, 1);
+    EXPECT_EQ(app.media.sfxChannel, 1);
     EXPECT_EQ(audio->ChannelStatus(1), 1);
-    app.settings[5] = 2;
+    app.saved.settings[5] = 2;
     for (int i = 0; i < 23; i++) app.PlaySfx(98, 1, 0.5f, 0);
-    EXPECT_EQ(app.sfxChannel, 0);  // wrapped after channel 23
+    EXPECT_EQ(app.media.sfxChannel, 0);  // wrapped after channel 23
     for (int c = 24; c < 33; c++) EXPECT_EQ(audio->ChannelStatus(c), 0);
 
-    app.sfxChannel = -7;  // out of range: starts again at 0
+    app.media.sfxChannel = -7;  // out of range: starts again at 0
     app.PlaySfx(98, 1, 0.5f, 0);
-    EXPECT_EQ(app.sfxChannel, 0);
+    EXPECT_EQ(app.media.sfxChannel, 0);
     app.PlaySfx(42, 1, 0.5f, 0);  // no such sound: the channel only stops
-    EXPECT_EQ(app.sfxChannel, 1);
+    EXPECT_EQ(app.media.sfxChannel, 1);
     EXPECT_EQ(audio->ChannelStatus(1), 0);
 }
 

@@ -34,14 +34,14 @@ TEST_P(ResolutionLevel, PicksTheMenuSheetForTheDevice) {
     GameHarness h(c.width, c.height, "", dir);
     h.FinishLoading();
     c_MyApp& app = h.App();
-    EXPECT_EQ(app.resLevel, c.level);
-    EXPECT_FLOAT_EQ(app.resScale, 1.0f / static_cast<float>(c.level));
-    ASSERT_NE(app.imageTable[99], nullptr) << c.menuFile;
-    EXPECT_EQ(app.imageTable[99]->surface->Width(), 512 * c.level) << c.menuFile;
-    EXPECT_EQ(app.imageTable[99]->FrameCount(), 4);
-    EXPECT_EQ(app.imageGeometry[3 * 99], 256 * c.level);
-    EXPECT_EQ(app.imageGeometry[3 * 99 + 1], 256 * c.level);
-    EXPECT_EQ(app.imageGeometry[3 * 99 + 2], 4);
+    EXPECT_EQ(app.media.resLevel, c.level);
+    EXPECT_FLOAT_EQ(app.media.resScale, 1.0f / static_cast<float>(c.level));
+    ASSERT_NE(app.media.imageTable[99], nullptr) << c.menuFile;
+    EXPECT_EQ(app.media.imageTable[99]->surface->Width(), 512 * c.level) << c.menuFile;
+    EXPECT_EQ(app.media.imageTable[99]->FrameCount(), 4);
+    EXPECT_EQ(app.media.imageGeometry[3 * 99], 256 * c.level);
+    EXPECT_EQ(app.media.imageGeometry[3 * 99 + 1], 256 * c.level);
+    EXPECT_EQ(app.media.imageGeometry[3 * 99 + 2], 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, ResolutionLevel,
@@ -62,9 +62,9 @@ TEST_F(MadeData, SoundFilesAreNamedWithThreeDigits) {
     app.LoadSfx(7);
     app.LoadSfx(95);
     app.LoadSfx(70);
-    EXPECT_NE(app.soundTable[7], nullptr);
-    EXPECT_NE(app.soundTable[95], nullptr);
-    EXPECT_EQ(app.soundTable[70], nullptr);
+    EXPECT_NE(app.media.soundTable[7], nullptr);
+    EXPECT_NE(app.media.soundTable[95], nullptr);
+    EXPECT_EQ(app.media.soundTable[70], nullptr);
     app.LoadSfx(100);  // outside the table: ignored
     app.LoadSfx(-1);
 }
@@ -73,56 +73,58 @@ TEST_F(MadeData, EmptyFolderLeavesEverySlotEmptyAndStillFinishes) {
     GameHarness h(640, 480, "", dir);
     h.FinishLoading();
     c_MyApp& app = h.App();
-    EXPECT_EQ(app.loadStep, 0);
-    for (const auto& image : app.imageTable) EXPECT_EQ(image, nullptr);
-    for (const auto& sound : app.soundTable) EXPECT_EQ(sound, nullptr);
-    EXPECT_EQ(app.currentFont, 90);
+    EXPECT_EQ(app.media.loadStep, 0);
+    for (const auto& image : app.media.imageTable) EXPECT_EQ(image, nullptr);
+    for (const auto& sound : app.media.soundTable) EXPECT_EQ(sound, nullptr);
+    EXPECT_EQ(app.media.currentFont, 90);
     h.Step(3);  // the title mode runs on without its pictures
 }
 
 TEST(AssetLoading, TakesTwentyOneUpdatesDrawingTheLoadingScreenEachTime) {
     GameHarness h;
     c_MyApp& app = h.App();
-    ASSERT_EQ(app.loadStep, 1);
-    int start = app.spinnerAngle;
+    ASSERT_EQ(app.media.loadStep, 1);
+    int start = app.media.spinnerAngle;
     int updates = 0;
-    while (app.loadStep != 0 && updates < 100) {
+    while (app.media.loadStep != 0 && updates < 100) {
         h.Update();
         updates++;
         ASSERT_EQ(h.CommandCount(), 25) << "update " << updates;
-        EXPECT_EQ(app.backgroundColor, (std::array<float, 4>{40, 40, 80, 1}));
+        EXPECT_EQ(app.screen.backgroundColor, (std::array<float, 4>{40, 40, 80, 1}));
         h.Render();
     }
     EXPECT_EQ(updates, 21);
-    EXPECT_EQ(app.spinnerAngle, start + 21 * 16);
+    EXPECT_EQ(app.media.spinnerAngle, start + 21 * 16);
 }
 
 TEST(AssetLoading, FillsTheTableWithLevelSizedSheets) {
     GameHarness h;  // 640 x 480: wider than 630, so the "-hd" sheets
     h.FinishLoading();
     c_MyApp& app = h.App();
-    EXPECT_EQ(app.resLevel, 2);
+    EXPECT_EQ(app.media.resLevel, 2);
     const int sheets[][4] = {{97, 32, 32, 16},  {95, 64, 64, 16},  {94, 32, 32, 16},
                              {92, 64, 64, 2},   {93, 256, 256, 1}, {91, 256, 256, 1},
                              {99, 256, 256, 4}, {98, 256, 128, 1}, {96, 8, 8, 16},
                              {80, 64, 64, 64},  {1, 32, 32, 8}};
     for (const auto& s : sheets) {
-        ASSERT_NE(app.imageTable[s[0]], nullptr) << "image " << s[0];
-        EXPECT_EQ(app.imageGeometry[3 * s[0]], 2 * s[1]) << "image " << s[0];
-        EXPECT_EQ(app.imageGeometry[3 * s[0] + 1], 2 * s[2]) << "image " << s[0];
-        EXPECT_EQ(app.imageGeometry[3 * s[0] + 2], s[3]) << "image " << s[0];
-        EXPECT_EQ(app.imageTable[s[0]]->FrameCount(), s[3]);
-        EXPECT_FLOAT_EQ(app.imageTable[s[0]]->tx, static_cast<float>(s[1]));  // centred handle
+        ASSERT_NE(app.media.imageTable[s[0]], nullptr) << "image " << s[0];
+        EXPECT_EQ(app.media.imageGeometry[3 * s[0]], 2 * s[1]) << "image " << s[0];
+        EXPECT_EQ(app.media.imageGeometry[3 * s[0] + 1], 2 * s[2]) << "image " << s[0];
+        EXPECT_EQ(app.media.imageGeometry[3 * s[0] + 2], s[3]) << "image " << s[0];
+        EXPECT_EQ(app.media.imageTable[s[0]]->FrameCount(), s[3]);
+        EXPECT_FLOAT_EQ(app.media.imageTable[s[0]]->tx,
+                        static_cast<float>(s[1]));  // centred handle
     }
-    ASSERT_NE(app.imageTable[90], nullptr);
-    EXPECT_EQ(app.imageGeometry[3 * 90], 7);  // the font's advance is not scaled
-    EXPECT_EQ(app.imageGeometry[3 * 90 + 1], 10);
-    EXPECT_EQ(app.imageGeometry[3 * 90 + 2], 128);
-    EXPECT_EQ(app.imageTable[90]->width, 32);
-    for (int id : {1, 2, 3, 4, 5, 6, 7, 95, 98, 99}) EXPECT_NE(app.soundTable[id], nullptr) << id;
+    ASSERT_NE(app.media.imageTable[90], nullptr);
+    EXPECT_EQ(app.media.imageGeometry[3 * 90], 7);  // the font's advance is not scaled
+    EXPECT_EQ(app.media.imageGeometry[3 * 90 + 1], 10);
+    EXPECT_EQ(app.media.imageGeometry[3 * 90 + 2], 128);
+    EXPECT_EQ(app.media.imageTable[90]->width, 32);
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 95, 98, 99})
+        EXPECT_NE(app.media.soundTable[id], nullptr) << id;
     int loadedImages = 0, loadedSounds = 0;
-    for (const auto& image : app.imageTable) loadedImages += image ? 1 : 0;
-    for (const auto& sound : app.soundTable) loadedSounds += sound ? 1 : 0;
+    for (const auto& image : app.media.imageTable) loadedImages += image ? 1 : 0;
+    for (const auto& sound : app.media.soundTable) loadedSounds += sound ? 1 : 0;
     EXPECT_EQ(loadedImages, 12);
     EXPECT_EQ(loadedSounds, 10);
 }
@@ -134,9 +136,9 @@ TEST(AssetLoading, MissingSheetLeavesItsSlotEmpty) {
         GameHarness h(640, 480, "", dir);
         h.FinishLoading();
         c_MyApp& app = h.App();
-        EXPECT_EQ(app.loadStep, 0);
-        EXPECT_EQ(app.imageTable[1], nullptr);
-        EXPECT_NE(app.imageTable[96], nullptr);
+        EXPECT_EQ(app.media.loadStep, 0);
+        EXPECT_EQ(app.media.imageTable[1], nullptr);
+        EXPECT_NE(app.media.imageTable[96], nullptr);
         app.BeginDrawList(0, 0, 0, 1);
         app.QueueImage(1, 100, 100, 0);  // replayed as nothing
         h.Render();
@@ -156,15 +158,15 @@ TEST(LoadingScreen, TwoDotRingsDiscBandAndLogo) {
     const float cx = 320, cy = 180, ring = 90;
     for (int i = 0; i <= 10; i++) {
         DrawCommand light = h.Command(i), dark = h.Command(14 + i);
-        float a = static_cast<float>(app.spinnerAngle + 16 * i) * 3.14159265f / 180;
+        float a = static_cast<float>(app.media.spinnerAngle + 16 * i) * 3.14159265f / 180;
         EXPECT_EQ(light.kind, kCmdEllipse);
         EXPECT_FLOAT_EQ(light.alpha, static_cast<float>(i) / 10);
-        EXPECT_EQ(light.r, 250);
+        EXPECT_EQ(light.red, 250);
         EXPECT_NEAR(light.x, cx - ring * std::sin(a), 1e-3);  // half a turn further on
         EXPECT_NEAR(light.y, cy + ring * std::cos(a), 1e-3);
         EXPECT_EQ(light.sizeX, 8);
         EXPECT_EQ(dark.kind, kCmdEllipse);
-        EXPECT_EQ(dark.r, 50);
+        EXPECT_EQ(dark.red, 50);
         EXPECT_NEAR(dark.x, cx + ring * std::sin(a), 1e-3);
         EXPECT_NEAR(dark.y, cy - ring * std::cos(a), 1e-3);
     }
@@ -176,7 +178,7 @@ TEST(LoadingScreen, TwoDotRingsDiscBandAndLogo) {
     EXPECT_FLOAT_EQ(band.y, 144);
     EXPECT_FLOAT_EQ(band.sizeX, 640);
     EXPECT_FLOAT_EQ(band.sizeY, 72);
-    EXPECT_EQ(band.g, 160);
+    EXPECT_EQ(band.green, 160);
     EXPECT_FLOAT_EQ(band.alpha, 0.7f);
     EXPECT_EQ(logo.kind, 93);
     EXPECT_FLOAT_EQ(logo.x, 320);
@@ -194,7 +196,7 @@ TEST(ResolutionRule, ThresholdsAreStrict) {
         h.Resize(c[0], c[1]);
         h.Render();
         app.ChooseResolutionLevel();
-        EXPECT_EQ(app.resLevel, c[2]) << c[0] << " x " << c[1];
+        EXPECT_EQ(app.media.resLevel, c[2]) << c[0] << " x " << c[1];
     }
 }
 

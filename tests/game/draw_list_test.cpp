@@ -15,41 +15,41 @@ TEST(DrawState, SettersAndMarkers) {
     GameHarness h;
     c_MyApp& app = h.App();
     app.SetDrawScale(2, kNoneF);
-    EXPECT_EQ(app.drawScaleX, 2);
-    EXPECT_EQ(app.drawScaleY, 2);
+    EXPECT_EQ(app.drawList.drawScaleX, 2);
+    EXPECT_EQ(app.drawList.drawScaleY, 2);
     app.SetDrawScale(2, 3);
-    EXPECT_EQ(app.drawScaleY, 3);
+    EXPECT_EQ(app.drawList.drawScaleY, 3);
     app.SetDrawAlpha(0.25f);
     app.SetDrawColor(255, 0, 0, kNoneF);
-    EXPECT_EQ(app.drawAlpha, 0.25f);
-    EXPECT_EQ(app.drawColorR, 255);
-    EXPECT_EQ(app.drawColorG, 0);
+    EXPECT_EQ(app.drawList.drawAlpha, 0.25f);
+    EXPECT_EQ(app.drawList.drawColorR, 255);
+    EXPECT_EQ(app.drawList.drawColorG, 0);
     app.SetDrawColor(1, 2, 3, 0.5f);
-    EXPECT_EQ(app.drawAlpha, 0.5f);
+    EXPECT_EQ(app.drawList.drawAlpha, 0.5f);
     app.SetDrawRotation(30);
-    EXPECT_EQ(app.drawRotation, -30);
+    EXPECT_EQ(app.drawList.drawRotation, -30);
 
     app.BeginDrawList(10, 20, 30, 0.5f);
-    EXPECT_EQ(app.backgroundColor, (std::array<float, 4>{10, 20, 30, 0.5f}));
-    EXPECT_EQ(app.drawCount, 0);
-    EXPECT_EQ(app.drawScaleX, 1);
-    EXPECT_EQ(app.drawRotation, 0);
-    EXPECT_EQ(app.drawColorB, 255);
-    EXPECT_EQ(app.drawAlpha, 1);
-    EXPECT_EQ(app.drawBlend, 1);
+    EXPECT_EQ(app.screen.backgroundColor, (std::array<float, 4>{10, 20, 30, 0.5f}));
+    EXPECT_EQ(app.drawList.drawCount, 0);
+    EXPECT_EQ(app.drawList.drawScaleX, 1);
+    EXPECT_EQ(app.drawList.drawRotation, 0);
+    EXPECT_EQ(app.drawList.drawColorB, 255);
+    EXPECT_EQ(app.drawList.drawAlpha, 1);
+    EXPECT_EQ(app.drawList.drawBlend, 1);
     app.BeginDrawList(kNoneF, 0, 0, 0);  // left out: the background stays
-    EXPECT_EQ(app.backgroundColor[0], 10);
+    EXPECT_EQ(app.screen.backgroundColor[0], 10);
 }
 
 TEST(DrawList, CommandsCarryTheDrawState) {
     GameHarness h;
     c_MyApp& app = h.App();
     app.BeginDrawList(0, 0, 0, 1);
-    app.drawList[8] = 77;  // entries a command does not write keep their values
+    app.drawList.commands[0].unwritten8 = 77;  // entries a command does not write keep their values
     app.SetDrawColor(10, 20, 30, 0.5f);
     app.SetDrawScale(2, 3);
     app.SetDrawRotation(45);
-    app.drawBlend = 3;
+    app.drawList.drawBlend = 3;
     app.QueueImage(97, 100, 50, 4);
     app.QueueRect(1, 2, 3, 4);
     app.QueueEllipse(5, 6, 7, 8);
@@ -64,11 +64,11 @@ TEST(DrawList, CommandsCarryTheDrawState) {
     EXPECT_EQ(image.sizeY, 3);
     EXPECT_EQ(image.frame, 4);
     EXPECT_EQ(image.alpha, 0.5f);
-    EXPECT_EQ(image.r, 10);
-    EXPECT_EQ(image.g, 20);
-    EXPECT_EQ(image.b, 30);
+    EXPECT_EQ(image.red, 10);
+    EXPECT_EQ(image.green, 20);
+    EXPECT_EQ(image.blue, 30);
     EXPECT_EQ(image.blend, 3);
-    EXPECT_EQ(app.drawList[8], 77);
+    EXPECT_EQ(app.drawList.Command(0).unwritten8, 77);
     DrawCommand rect = h.Command(1), ellipse = h.Command(2), line = h.Command(3);
     EXPECT_EQ(rect.kind, kCmdRect);
     EXPECT_EQ(ellipse.kind, kCmdEllipse);
@@ -87,13 +87,13 @@ TEST(DrawList, HoldsAtMost2499Commands) {
     c_MyApp& app = h.App();
     app.BeginDrawList(0, 0, 0, 1);
     for (int i = 0; i < 2499; i++) app.QueueRect(static_cast<float>(i), 0, 1, 1);
-    EXPECT_EQ(app.drawCount, 37485);
+    EXPECT_EQ(app.drawList.drawCount, 37485);
     app.QueueRect(-5, -5, 1, 1);
     app.QueueImage(1, -5, -5, 0);
     app.QueueText(0, 0, u"ABC", 0, 0);
-    EXPECT_EQ(app.drawCount, 37485);
+    EXPECT_EQ(app.drawList.drawCount, 37485);
     EXPECT_EQ(h.Command(2498).x, 2498);
-    EXPECT_EQ(app.drawList[37485], 0);  // nothing written past the limit
+    EXPECT_EQ(app.drawList.Command(2499).kind, 0);  // nothing written past the limit
 }
 
 TEST(PadNumber, KeepsTheLastWidthCharacters) {
@@ -110,7 +110,7 @@ class TextLayout : public testing::Test {
   protected:
     void SetUp() override {
         app.BeginDrawList(0, 0, 0, 1);
-        app.currentFont = 90;  // advance 7, line height 10
+        app.media.currentFont = 90;  // advance 7, line height 10
     }
     GameHarness h;
     c_MyApp& app = h.App();
@@ -167,24 +167,24 @@ TEST_F(TextLayout, OnlyCodes33To159AreDrawn) {
 TEST(Button, HitTestIsStrictAndNeedsAHeldTouch) {
     GameHarness h;
     c_MyApp& app = h.App();
-    app.imageGeometry[3 * 97] = 64;  // a level-2 icon: 32 units on screen
-    app.imageGeometry[3 * 97 + 1] = 64;
-    app.resScale = 0.5f;
+    app.media.imageGeometry[3 * kImageIcons] = 64;  // a level-2 icon: 32 units on screen
+    app.media.imageGeometry[3 * kImageIcons + 1] = 64;
+    app.media.resScale = 0.5f;
     app.ResetDrawState();
-    app.touchX.fill(kNone);
-    app.touchY.fill(kNone);
-    app.pointerDown = 1;
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 0);  // no touch held
+    app.input.touchX.fill(kNone);
+    app.input.touchY.fill(kNone);
+    app.input.pointerDown = 1;
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 0);  // no touch held
     EXPECT_EQ(h.Command(h.CommandCount() - 1).frame, 3);
-    app.touchX[5] = 115, app.touchY[5] = 84 + 1;
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 1);
-    app.touchX[5] = 116;  // on the edge: outside
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 0);
+    app.input.touchX[5] = 115, app.input.touchY[5] = 84 + 1;
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 1);
+    app.input.touchX[5] = 116;  // on the edge: outside
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 0);
     app.SetDrawScale(2, kNoneF);  // a bigger drawing hits further out
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 1);
-    app.pointerDown = 0;
-    EXPECT_EQ(app.QueueButton(97, 100, 100, 3), 0);
-    app.pointerDown = 1;
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 1);
+    app.input.pointerDown = 0;
+    EXPECT_EQ(app.QueueButton(kImageIcons, 100, 100, 3), 0);
+    app.input.pointerDown = 1;
     EXPECT_EQ(app.QueueButton(500, 100, 100, 3), 0);  // no such image: nothing to hit
 }
 
@@ -194,19 +194,19 @@ struct ScaleCase {
     int landscape;
 };
 
-class ScreenFit : public testing::TestWithParam<ScaleCase> {};
+class ScreenFitTest : public testing::TestWithParam<ScaleCase> {};
 
-TEST_P(ScreenFit, UsesTheLargerFactorForBothAxes) {
+TEST_P(ScreenFitTest, UsesTheLargerFactorForBothAxes) {
     const ScaleCase& c = GetParam();
     GameHarness h(c.width, c.height);
-    EXPECT_FLOAT_EQ(h.App().screenScaleX, c.scale);
-    EXPECT_FLOAT_EQ(h.App().screenScaleY, c.scale);
-    EXPECT_FLOAT_EQ(Globals().screenWidth, c.screenWidth);
-    EXPECT_FLOAT_EQ(Globals().screenHeight, c.screenHeight);
-    EXPECT_EQ(h.App().landscape, c.landscape);
+    EXPECT_FLOAT_EQ(h.App().screen.screenScaleX, c.scale);
+    EXPECT_FLOAT_EQ(h.App().screen.screenScaleY, c.scale);
+    EXPECT_FLOAT_EQ(h.App().screen.screenWidth, c.screenWidth);
+    EXPECT_FLOAT_EQ(h.App().screen.screenHeight, c.screenHeight);
+    EXPECT_EQ(h.App().screen.landscape, c.landscape);
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, ScreenFit,
+INSTANTIATE_TEST_SUITE_P(Windows, ScreenFitTest,
                          testing::Values(ScaleCase{1280, 960, 2, 640, 480, 1},
                                          ScaleCase{1280, 720, 2, 640, 360, 1},
                                          ScaleCase{800, 480, 1.25f, 640, 384, 1},
@@ -217,8 +217,8 @@ TEST(Render, ZeroSizedWindowKeepsTheLastFit) {
     GameHarness h(1280, 960);
     h.Resize(0, 0);
     h.Render();
-    EXPECT_FLOAT_EQ(h.App().screenScaleX, 2);
-    EXPECT_FLOAT_EQ(Globals().screenWidth, 640);
+    EXPECT_FLOAT_EQ(h.App().screen.screenScaleX, 2);
+    EXPECT_FLOAT_EQ(h.App().screen.screenWidth, 640);
 }
 
 // A list with one image command, replayed: where its quad lands in device pixels.
@@ -226,8 +226,8 @@ TEST(Render, ImagesAreScaledByScreenAndResolution) {
     GameHarness h(1280, 960);
     h.FinishLoading();
     c_MyApp& app = h.App();
-    ASSERT_EQ(app.resLevel, 4);
-    ASSERT_NE(app.imageTable[97], nullptr);
+    ASSERT_EQ(app.media.resLevel, 4);
+    ASSERT_NE(app.media.imageTable[97], nullptr);
     app.BeginDrawList(0, 0, 0, 1);
     app.QueueImage(97, 100, 50, 0);  // 32 x 32 units, 128 x 128 pixels in the sheet
     h.Render();
@@ -255,12 +255,12 @@ TEST(Render, BlendThreeIsAdditiveAndEmptySlotsAreSkipped) {
     EXPECT_FALSE(backend->additiveNow);
     int drawsForOneRect = GraphicsDevice()->LastFrame().vertices;
 
-    app.imageTable[5] = nullptr;
+    app.media.imageTable[5] = nullptr;
     app.QueueImage(5, 10, 10, 0);  // empty slot: nothing drawn
     h.Render();
     EXPECT_EQ(GraphicsDevice()->LastFrame().vertices, drawsForOneRect);
 
-    app.drawBlend = 3;
+    app.drawList.drawBlend = 3;
     app.QueueRect(0, 0, 10, 10);
     h.Render();
     EXPECT_TRUE(backend->additiveNow);
@@ -284,24 +284,24 @@ TEST(Render, ResizeReloadsAssetsKeepingModeAndScores) {
     GameHarness h;
     h.FinishLoading();
     c_MyApp& app = h.App();
-    app.score = 120;
-    app.highscores[0] = 900;
-    app.difficulty = 3;
-    int spinner = app.spinnerAngle;
+    app.match.score = 120;
+    app.saved.highscores[0] = 900;
+    app.title.difficulty = 3;
+    int spinner = app.media.spinnerAngle;
     h.Resize(1280, 720);
     h.Render();
-    EXPECT_EQ(app.loadStep, 1);
-    EXPECT_EQ(app.knownWidth, 1280);
-    EXPECT_EQ(app.knownHeight, 720);
+    EXPECT_EQ(app.media.loadStep, 1);
+    EXPECT_EQ(app.screen.knownWidth, 1280);
+    EXPECT_EQ(app.screen.knownHeight, 720);
     h.Update();
     EXPECT_EQ(h.Command(0).kind, kCmdEllipse);  // the loading screen shows
     h.FinishLoading();
-    EXPECT_EQ(app.resLevel, 4);
+    EXPECT_EQ(app.media.resLevel, 4);
     EXPECT_EQ(app.mode, kModeTitle);
-    EXPECT_EQ(app.score, 120);
-    EXPECT_EQ(app.highscores[0], 900);
-    EXPECT_EQ(app.difficulty, 3);
-    EXPECT_EQ(app.spinnerAngle, spinner + 21 * 16);  // never reset by a reload
+    EXPECT_EQ(app.match.score, 120);
+    EXPECT_EQ(app.saved.highscores[0], 900);
+    EXPECT_EQ(app.title.difficulty, 3);
+    EXPECT_EQ(app.media.spinnerAngle, spinner + 21 * 16);  // never reset by a reload
 }
 
 }  // namespace

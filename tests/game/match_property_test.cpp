@@ -12,21 +12,23 @@ bool KnownFieldState(float s) {
     return s == 0 || (s >= 1 && s <= 9) || (s >= 11 && s <= 19) || s == 21 || s == 22;
 }
 
-// Checks one pool: known states, finite live records, untouched tail.
-void CheckPool(const std::array<float, 2048>& pool, bool field, int update) {
-    for (int k = 0; k < 201; k++) {
-        const float* r = &pool[10 * k];
+// The pool is exactly its records: there is no tail past the last one to write into.
+static_assert(sizeof(RecordPool) == kRecords * 10 * sizeof(float));
+
+// Checks one pool: known states and finite live records.
+void CheckPool(const RecordPool& pool, bool field, int update) {
+    for (int k = 0; k < kRecords; k++) {
+        const Record& r = pool[static_cast<size_t>(k)];
         if (field) {
-            ASSERT_TRUE(KnownFieldState(r[0]))
-                << "field " << k << " state " << r[0] << " @" << update;
+            ASSERT_TRUE(KnownFieldState(r.state))
+                << "field " << k << " state " << r.state << " @" << update;
         } else {
-            ASSERT_TRUE(r[0] == 0 || r[0] == 1 || r[0] == 10) << "effect " << k << " @" << update;
+            ASSERT_TRUE(r.state == 0 || r.state == 1 || r.state == 10)
+                << "effect " << k << " @" << update;
         }
-        if (r[0] == 0) continue;
-        for (int e = 0; e < 10; e++)
-            ASSERT_TRUE(std::isfinite(r[e])) << k << ":" << e << " @" << update;
+        if (r.state == 0) continue;
+        ASSERT_TRUE(AllFinite(r)) << k << " @" << update;
     }
-    for (int i = 2010; i < 2048; i++) ASSERT_EQ(pool[i], 0) << "past the last record @" << update;
 }
 
 }  // namespace
@@ -39,10 +41,10 @@ class MatchPropertyTest : public MatchTest, public ::testing::WithParamInterface
         int roll = static_cast<int>(rng() % 100);
         c_MyApp& app = App();
         if (roll < 10) {
-            for (int k = 0; k < 201; k++) {
-                const float* r = &app.fieldRecords[10 * k];
-                if (r[0] > 0 && r[0] < 10) {
-                    h.Press(r[1], r[2]);
+            for (int k = 0; k < kRecords; k++) {
+                const Record& r = app.match.fieldRecords[static_cast<size_t>(k)];
+                if (r.state > 0 && r.state < 10) {
+                    h.Press(r.x, r.y);
                     return;
                 }
             }
@@ -74,26 +76,26 @@ TEST_P(MatchPropertyTest, RandomPlayNeverBreaksThePools) {
     for (int update = 0; update < 6000; update++) {
         c_MyApp& app = App();
         if (app.mode == kModeTitle) {
-            app.difficulty = difficulty;
+            app.title.difficulty = difficulty;
             app.mode = kModeStartMatch;
             matches++;
         }
         RandomInput(rng);
         h.Update(update % 3 == 0 ? 40 : 17);
         if (app.mode != kModeMatch) continue;
-        CheckPool(app.fieldRecords, true, update);
-        CheckPool(app.effectRecords, false, update);
-        ASSERT_LE(app.spiderCap, difficulty == 1 ? 3 : 150);
-        ASSERT_GE(app.heldCharge, 0);
-        ASSERT_LE(app.heldCharge, 9);
-        ASSERT_GE(app.secondsLeft, 0);
-        ASSERT_GE(app.score, 0);
-        ASSERT_EQ(app.drawCount % 15, 0);
-        ASSERT_LE(app.drawCount, c_MyApp::kDrawListLimit);
-        bestScore = std::max(bestScore, app.score);
-        mostSpiders = std::max(mostSpiders, app.spiderCount);
-        if (app.matchOver) {
-            ASSERT_EQ(app.heldCharge, 0);
+        CheckPool(app.match.fieldRecords, true, update);
+        CheckPool(app.match.effectRecords, false, update);
+        ASSERT_LE(app.match.spiderCap, difficulty == 1 ? 3 : 150);
+        ASSERT_GE(app.match.heldCharge, 0);
+        ASSERT_LE(app.match.heldCharge, 9);
+        ASSERT_GE(app.match.secondsLeft, 0);
+        ASSERT_GE(app.match.score, 0);
+        ASSERT_EQ(app.drawList.drawCount % 15, 0);
+        ASSERT_LE(app.drawList.drawCount, DrawList::kLimit);
+        bestScore = std::max(bestScore, app.match.score);
+        mostSpiders = std::max(mostSpiders, app.match.spiderCount);
+        if (app.match.matchOver) {
+            ASSERT_EQ(app.match.heldCharge, 0);
         }
     }
     // The random player really plays: whole matches, kills, and a crowd on the harder levels.

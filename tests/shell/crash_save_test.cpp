@@ -74,9 +74,9 @@ TEST(CrashSafeSave, KilledMidSaveNeverTearsTheFile) {
             << "round " << round << ": " << messages;
         ASSERT_NE(messages.find("Highscore 2 Loaded"), std::string::npos) << messages;
         // Every table holds the numbers of one and the same save...
-        int n = app.highscores[0] / 100;
-        for (int i = 0; i < 60; i++) ASSERT_EQ(app.highscores[i], n * 100 + i) << round;
-        ASSERT_EQ(app.settings[5], n % 4) << round;
+        int n = app.saved.highscores[0] / 100;
+        for (int i = 0; i < 60; i++) ASSERT_EQ(app.saved.highscores[i], n * 100 + i) << round;
+        ASSERT_EQ(app.saved.SoundMode(), n % 4) << round;
         // ...and that save is the last one reported finished or the one under way.
         ASSERT_TRUE(n == finished || n == finished + 1)
             << "round " << round << ": file holds save " << n << ", " << finished << " finished";

@@ -11,8 +11,8 @@ int main(int argc, char** argv) {
     PlHeadlessGame platform(".", argv[1]);
     c_MyApp app;
     for (int n = 1;; n++) {
-        for (int i = 0; i < 60; i++) app.highscores[i] = n * 100 + i;
-        app.settings[5] = n % 4;
+        for (int i = 0; i < 60; i++) app.saved.highscores[i] = n * 100 + i;
+        app.saved.SoundMode() = n % 4;
         platform.WriteStateFile(Widen(app.BuildStateString()));
         printf("%d\n", n);
         fflush(stdout);

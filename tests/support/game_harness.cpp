@@ -39,7 +39,7 @@ void GameHarness::Step(int n) {
 }
 
 void GameHarness::FinishLoading() {
-    for (int i = 0; i < 200 && (app->loadStep != 0 || i == 0); i++) Step();
+    for (int i = 0; i < 200 && (app->media.loadStep != 0 || i == 0); i++) Step();
 }
 
 void GameHarness::Resize(int width, int height) {
@@ -85,12 +85,11 @@ void GameHarness::SetPadButton(int button, bool down) {
 }
 
 int GameHarness::CommandCount() const {
-    return app->drawCount / c_MyApp::kCommandSize;
+    return app->drawList.CommandCount();
 }
 
-DrawCommand GameHarness::Command(int i) const {
-    const float* c = &app->drawList[i * c_MyApp::kCommandSize];
-    return {c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[10], c[11], c[12], c[13]};
+const DrawCommand& GameHarness::Command(int i) const {
+    return app->drawList.Command(i);
 }
 
 int GameHarness::CountKind(float kind) const {

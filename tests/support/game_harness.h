@@ -12,11 +12,6 @@
 #include "input/input.h"
 #include "support/test_platform.h"
 
-// One draw-list command as the replay reads it.
-struct DrawCommand {
-    float kind, x, y, rotation, sizeX, sizeY, frame, alpha, r, g, b, blend;
-};
-
 class GameHarness {
   public:
     // Starts the game (GameStart → HandleCreate, then the first render).
@@ -48,7 +43,7 @@ class GameHarness {
 
     // Draw-list access.
     int CommandCount() const;
-    DrawCommand Command(int i) const;
+    const DrawCommand& Command(int i) const;
     int CountKind(float kind) const;  // commands of one kind (image index or shape marker)
 
     c_MyApp& App() { return *app; }

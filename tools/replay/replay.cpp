@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -156,28 +157,41 @@ struct Hasher {
     }
 };
 
+// Hashes of recorded runs were taken when each pool was a 2048-float block
+// whose last 38 floats were never used; they are still hashed as zeros so the
+// same run keeps its hash.
+void AddPool(Hasher& h, const RecordPool& pool) {
+    h.Bytes(pool.data(), sizeof pool);
+    constexpr size_t kUnusedTail = 2048 * sizeof(float) - sizeof(RecordPool);
+    static constexpr std::array<uint8_t, kUnusedTail> kZeros{};
+    h.Bytes(kZeros.data(), kZeros.size());
+}
+
 uint64_t HashState(const c_MyApp& app) {
     Hasher h;
-    for (int v : {app.mode, app.score, app.shownScore, app.secondsLeft, app.matchStart,
-                  app.matchLength, app.matchOver, app.heldCharge, app.hurtTimer, app.spiderCap,
-                  app.difficulty, app.paused, app.panelY, app.timeUpTimer, app.menuPanelOpen,
-                  app.menuPanelSlide, app.titleSlide, app.loadStep})
+    for (int v :
+         {app.mode, app.match.score, app.match.shownScore, app.match.secondsLeft,
+          app.match.matchStart, app.match.matchLength, app.match.matchOver, app.match.heldCharge,
+          app.match.hurtTimer, app.match.spiderCap, app.title.difficulty, app.pause.paused,
+          app.pause.panelY, app.timeUp.timeUpTimer, app.credits.menuPanelOpen,
+          app.credits.menuPanelSlide, app.title.titleSlide, app.media.loadStep})
         h.Add(v);
     h.Add(RandomSeed());
-    h.Bytes(app.fieldRecords.data(), sizeof app.fieldRecords);
-    h.Bytes(app.effectRecords.data(), sizeof app.effectRecords);
-    h.Bytes(app.highscores.data(), sizeof app.highscores);
-    h.Bytes(app.settings.data(), sizeof app.settings);
+    AddPool(h, app.match.fieldRecords);
+    AddPool(h, app.match.effectRecords);
+    h.Bytes(app.saved.highscores.data(), sizeof app.saved.highscores);
+    h.Bytes(app.saved.settings.data(), sizeof app.saved.settings);
     return h.value;
 }
 
 uint64_t HashDrawList(const c_MyApp& app) {
     Hasher h;
-    h.Add(app.drawCount);
-    // Only the entries each command writes: 0..7 and 10..13.
-    for (int at = 0; at + 15 <= app.drawCount; at += 15) {
-        h.Bytes(&app.drawList[at], 8 * sizeof(float));
-        h.Bytes(&app.drawList[at + 10], 4 * sizeof(float));
+    h.Add(app.drawList.drawCount);
+    // Only the entries each command writes, in their order in memory.
+    for (int i = 0; i < app.drawList.CommandCount(); i++) {
+        const DrawCommand& c = app.drawList.Command(i);
+        for (float v : {c.kind, c.x, c.y, c.rotation, c.sizeX, c.sizeY, c.frame, c.alpha}) h.Add(v);
+        for (float v : {c.red, c.green, c.blue, c.blend}) h.Add(v);
     }
     return h.value;
 }
@@ -311,7 +325,7 @@ class Replay {
         uint32_t roll = dice_.Next() % 100;
         if (roll < 30) {
             float x = dice_.Unit() * w, y = dice_.Unit() * h;
-            if (app_ && app_->heldCharge > 0 && roll < 15) {
+            if (app_ && app_->match.heldCharge > 0 && roll < 15) {
                 x = w * 0.5f + (dice_.Unit() - 0.5f) * 150;
                 y = h * 0.5f + (dice_.Unit() - 0.5f) * 150;
             }
@@ -328,11 +342,12 @@ class Replay {
 
     // On the title screen, picks the difficulty by keys and starts a match.
     void AutoStart() {
-        if (!app_ || app_->mode != kModeTitle || app_->loadStep != 0 || app_->timeUpTimer > 0)
+        if (!app_ || app_->mode != kModeTitle || app_->media.loadStep != 0 ||
+            app_->timeUp.timeUpTimer > 0)
             return;
         PlHeadlessGame& p = *platform_;
-        app_->difficulty = options_.autoDifficulty;
-        if (app_->controlLatch == 0)
+        app_->title.difficulty = options_.autoDifficulty;
+        if (app_->input.controlLatch == 0)
             p.KeyInput(kEventKeyDown, 90);  // Z: action A
         else
             p.KeyInput(kEventKeyUp, 90);
@@ -343,7 +358,7 @@ class Replay {
         if (over && !wasRecording_) {
             matchesDone_++;
             if (!options_.quiet && options_.matches)
-                printf("match %d score %d peak-rss-kb %ld\n", matchesDone_, app_->score,
+                printf("match %d score %d peak-rss-kb %ld\n", matchesDone_, app_->match.score,
                        PeakResidentKb());
         }
         wasRecording_ = over;
@@ -355,16 +370,19 @@ class Replay {
         printf(
             "update %d mode %d loading %d paused %d score %d seconds %d over %d held %d "
             "timeup %d credits %d\n",
-            update, a.mode, a.loadStep, a.paused, a.score, a.secondsLeft, a.matchOver, a.heldCharge,
-            a.timeUpTimer, a.menuPanelOpen);
+            update, a.mode, a.media.loadStep, a.pause.paused, a.match.score, a.match.secondsLeft,
+            a.match.matchOver, a.match.heldCharge, a.timeUp.timeUpTimer, a.credits.menuPanelOpen);
         static const char* kinds[] = {"toothpick", "flying", "spider", "dying"};
-        for (int k = 0; k < 201; k++) {
-            float state = a.fieldRecords[10 * k];
-            int kind = state <= 0 ? -1 : state < 10 ? 0 : state < 20 ? 1 : state < 21.5f ? 2 : 3;
+        for (const Record& r : a.match.fieldRecords) {
+            auto below = [&](int state) { return r.state < static_cast<float>(state); };
+            int kind = r.state <= 0           ? -1
+                       : below(kFlyingOffset) ? 0
+                       : below(kFlyingEnd)    ? 1
+                       : below(kDyingSpider)  ? 2
+                                              : 3;
             if (kind < 0) continue;
-            printf("  %s %d %d\n", kinds[kind],
-                   static_cast<int>(a.fieldRecords[10 * k + 1] * a.screenScaleX),
-                   static_cast<int>(a.fieldRecords[10 * k + 2] * a.screenScaleY));
+            printf("  %s %d %d\n", kinds[kind], static_cast<int>(r.x * a.screen.screenScaleX),
+                   static_cast<int>(r.y * a.screen.screenScaleY));
         }
     }
 

@@ -2,17 +2,15 @@
 // the sound effects, loaded one per update behind an animated loading screen.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "audio/audio.h"
+#include "core/degree_math.h"
 #include "game/screens/my_app.h"
 #include "graphics/context.h"
 #include "graphics/image.h"
 
 namespace {
 
-constexpr int kLogo = 93;
-constexpr int kFont = 90;
 constexpr int kFontFrames = 128;
 constexpr int kFontCell = 16;
 constexpr int kLastStep = 21;
@@ -26,17 +24,17 @@ struct SheetEntry {
 };
 
 constexpr SheetEntry kSheetSteps[] = {
-    {1, 97, u"common/icons", 32, 32, 16},
-    {2, 95, u"common/Buttons", 64, 64, 16},
-    {3, 94, u"common/dpad", 32, 32, 16},
-    {4, 92, u"common/icade", 64, 64, 2},
-    {5, kLogo, u"common/ZEPHLogo", 256, 256, 1},
-    {5, 91, u"common/Testcard_Circle", 256, 256, 1},
-    {11, 99, u"menu", 256, 256, 4},
-    {12, 98, u"logo", 256, 128, 1},
-    {13, 96, u"parts", 8, 8, 16},
-    {14, 80, u"BadgesA", 64, 64, 64},
-    {15, 1, u"spiders", 32, 32, 8},
+    {1, kImageIcons, u"common/icons", 32, 32, 16},
+    {2, kImageButtons, u"common/Buttons", 64, 64, 16},
+    {3, kImageDpad, u"common/dpad", 32, 32, 16},
+    {4, kImageIcade, u"common/icade", 64, 64, 2},
+    {5, kImageMakerLogo, u"common/ZEPHLogo", 256, 256, 1},
+    {5, kImageTestCard, u"common/Testcard_Circle", 256, 256, 1},
+    {11, kImageMenu, u"menu", 256, 256, 4},
+    {12, kImageLogo, u"logo", 256, 128, 1},
+    {13, kImageParts, u"parts", 8, 8, 16},
+    {14, kImageBadges, u"BadgesA", 64, 64, 64},
+    {15, kImageSpiders, u"spiders", 32, 32, 8},
 };
 
 struct SoundEntry {
@@ -45,7 +43,8 @@ struct SoundEntry {
 };
 
 constexpr SoundEntry kSoundSteps[] = {
-    {7, 1}, {8, 95}, {9, 98}, {10, 99}, {16, 2}, {17, 3}, {18, 4}, {19, 5}, {20, 6}, {20, 7},
+    {7, kSfxSpiderInCentre}, {8, kSfxButtons}, {9, kSfxClick},   {10, kSfxPanel}, {16, kSfxThrow},
+    {17, kSfxSpiderHit},     {18, kSfxDrop},   {19, kSfxPickUp}, {20, kSfxTick},  {20, kSfxTimeUp},
 };
 
 // Resolution suffix of a sheet file name.
@@ -55,78 +54,61 @@ const char* LevelSuffix(int level) {
     return "";
 }
 
-float SinDeg(float degrees) {
-    return std::sin(degrees * std::numbers::pi_v<float> / 180.0f);
-}
-float CosDeg(float degrees) {
-    return std::cos(degrees * std::numbers::pi_v<float> / 180.0f);
-}
-
 }  // namespace
 
-// Strictly above 630 pixels on either side: level 2; above 1230: level 4.
 void c_MyApp::ChooseResolutionLevel() {
-    int width = DisplayWidth(), height = DisplayHeight();
-    resLevel = 1;
-    resScale = 1.0f;
-    if (width > 630 || height > 630) {
-        resLevel = 2;
-        resScale = 0.5f;
-    }
-    if (width > 1230 || height > 1230) {
-        resLevel = 4;
-        resScale = 0.25f;
-    }
+    media.ChooseResolution(DisplayWidth(), DisplayHeight());
 }
 
 // The sheet's file name at the current level: name, suffix, ".png".
 TextBuffer c_MyApp::SheetFileName(StringView name) const {
     TextBuffer file(name);
-    file.Append(LevelSuffix(resLevel)).Append(".png");
+    file.Append(LevelSuffix(media.resLevel)).Append(".png");
     return file;
 }
 
 int c_MyApp::LoadSheet(int index, StringView name, int width, int height, int frames, int flags) {
-    if (index < 0 || index >= kImages) return 0;
-    imageTable[index] = nullptr;
+    if (index < 0 || index >= Media::kImages) return 0;
+    media.imageTable[index] = nullptr;
     TextBuffer file = SheetFileName(name);
-    imageTable[index] = OpenImage(file.View(), resLevel * width, resLevel * height, frames, flags);
-    imageGeometry[3 * index] = resLevel * width;
-    imageGeometry[3 * index + 1] = resLevel * height;
-    imageGeometry[3 * index + 2] = frames;
+    media.imageTable[index] =
+        OpenImage(file.View(), media.resLevel * width, media.resLevel * height, frames, flags);
+    media.imageGeometry[3 * index] = media.resLevel * width;
+    media.imageGeometry[3 * index + 1] = media.resLevel * height;
+    media.imageGeometry[3 * index + 2] = frames;
     return 0;
 }
 
 // Glyph k is character k + 32; advance and line height stay in screen units.
 int c_MyApp::LoadFont(int index, StringView name, int advance, int lineHeight) {
-    if (index < 0 || index >= kImages) return 0;
-    imageTable[index] = nullptr;
+    if (index < 0 || index >= Media::kImages) return 0;
+    media.imageTable[index] = nullptr;
     TextBuffer file = SheetFileName(name);
-    int cell = kFontCell * resLevel;
-    imageTable[index] = OpenImage(file.View(), cell, cell, kFontFrames, CentreHandle);
-    imageGeometry[3 * index] = advance;
-    imageGeometry[3 * index + 1] = lineHeight;
-    imageGeometry[3 * index + 2] = kFontFrames;
-    currentFont = index;
+    int cell = kFontCell * media.resLevel;
+    media.imageTable[index] = OpenImage(file.View(), cell, cell, kFontFrames, CentreHandle);
+    media.imageGeometry[3 * index] = advance;
+    media.imageGeometry[3 * index + 1] = lineHeight;
+    media.imageGeometry[3 * index + 2] = kFontFrames;
+    media.currentFont = index;
     return 0;
 }
 
 // "sfx/" + the id in three digits + ".wav".
 int c_MyApp::LoadSfx(int id) {
-    if (id < 0 || id >= kSounds) return 0;
+    if (id < 0 || id >= Media::kSounds) return 0;
     TextBuffer file(u"sfx/");
     file.Append(PadNumber(id, 3, u"0").View()).Append(".wav");
-    soundTable[id] = OpenSound(file.View());
+    media.soundTable[id] = OpenSound(file.View());
     return 0;
 }
 
 // The logo and font at once, the rest one per update from step 1.
 int c_MyApp::BeginLoading() {
     ChooseResolutionLevel();
-    backgroundColor = {0, 0, 0, 1};
-    LoadSheet(kLogo, u"common/ZEPHLogo", 256, 256, 1, CentreHandle);
-    LoadFont(kFont, u"fonts/editundo", 7, 10);
-    loadStep = 1;
+    screen.backgroundColor = {0, 0, 0, 1};
+    LoadSheet(kImageMakerLogo, u"common/ZEPHLogo", 256, 256, 1, CentreHandle);
+    LoadFont(kImageFont, u"fonts/editundo", 7, 10);
+    media.loadStep = 1;
     return 0;
 }
 
@@ -134,47 +116,45 @@ int c_MyApp::BeginLoading() {
 int c_MyApp::AssetLoadStep() {
     ChooseResolutionLevel();
     for (const SheetEntry& s : kSheetSteps) {
-        if (s.step == loadStep)
+        if (s.step == media.loadStep)
             LoadSheet(s.index, s.name, s.width, s.height, s.frames, CentreHandle);
     }
-    if (loadStep == 6) LoadFont(kFont, u"fonts/editundo", 7, 10);
+    if (media.loadStep == 6) LoadFont(kImageFont, u"fonts/editundo", 7, 10);
     for (const SoundEntry& s : kSoundSteps) {
-        if (s.step == loadStep) LoadSfx(s.id);
+        if (s.step == media.loadStep) LoadSfx(s.id);
     }
-    if (loadStep >= kLastStep)
-        loadStep = 0;
+    if (media.loadStep >= kLastStep)
+        media.loadStep = 0;
     else
-        loadStep++;
+        media.loadStep++;
     DrawLoadingScreen();
     return 0;
 }
 
 // Eleven dots fading in over 160 degrees on a ring of radius m/4.
 void c_MyApp::QueueDotRing(float r, float g, float b, int angleOffset) {
-    const GameGlobals& glob = Globals();
-    int m = static_cast<int>(std::min(glob.screenWidth, glob.screenHeight));
+    int m = static_cast<int>(std::min(screen.screenWidth, screen.screenHeight));
     auto radius = static_cast<float>(m / 4);
     for (int i = 0; i <= 10; i++) {
         SetDrawColor(r, g, b, static_cast<float>(i) / 10.0f);
-        auto a = static_cast<float>(spinnerAngle + 16 * i + angleOffset);
-        QueueEllipse(glob.screenWidth / 2 + radius * SinDeg(a),
-                     glob.screenHeight / 2 - radius * CosDeg(a), 8, 8);
+        auto a = static_cast<float>(media.spinnerAngle + 16 * i + angleOffset);
+        QueueEllipse(screen.screenWidth / 2 + radius * SinDeg(a),
+                     screen.screenHeight / 2 - radius * CosDeg(a), 8, 8);
     }
 }
 
 int c_MyApp::DrawLoadingScreen(int) {
-    const GameGlobals& glob = Globals();
-    float vw = glob.screenWidth, vh = glob.screenHeight;
+    float vw = screen.screenWidth, vh = screen.screenHeight;
     BeginDrawList(40, 40, 80, 1);
     auto m = static_cast<float>(static_cast<int>(std::min(vw, vh)));
-    spinnerAngle += 16;
+    media.spinnerAngle += 16;
     QueueDotRing(250, 250, 250, 180);
     SetDrawColor(255, 255, 0, 0.8f);
     QueueEllipse(vw / 2, vh / 2, 0.3f * m, 0.3f * m);
     SetDrawColor(250, 160, 60, 0.7f);
     QueueRect(0, 0.4f * vh, vw, 0.2f * vh);
     ResetDrawState();
-    QueueImage(kLogo, vw / 2, 0.48f * vh, 0);
+    QueueImage(kImageMakerLogo, vw / 2, 0.48f * vh, 0);
     QueueDotRing(50, 50, 50, 0);
     return 0;
 }

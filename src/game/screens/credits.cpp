@@ -53,11 +53,6 @@ const std::array<StringView, 39> kCreditLines = {
 
 namespace {
 
-constexpr int kImageButtons = 95;
-constexpr int kImageMakerLogo = 93;
-constexpr int kImageLogo = 98;
-constexpr int kImageCircle = 91;
-constexpr int kSfxPanel = 99;
 constexpr int kSlideLength = 30;
 // The scroller cycles over all lines but the last ("End" is never shown).
 constexpr int kScrollLines = 38;
@@ -107,9 +102,9 @@ float Channel(float value) {
 }  // namespace
 
 int c_MyApp::DrawCreditsPanel() {
-    const float w = Globals().screenWidth;
-    const float h = Globals().screenHeight;
-    const int s = menuPanelSlide;
+    const float w = screen.screenWidth;
+    const float h = screen.screenHeight;
+    const int s = credits.menuPanelSlide;
     const float f = static_cast<float>(kSlideLength - s);
     const float fade = static_cast<float>(s) / kSlideLength;
 
@@ -168,20 +163,20 @@ int c_MyApp::DrawCreditsPanel() {
     SetDrawAlpha(fade);
     SetDrawScale(1);
     SetDrawColor(255, 255, 255);
-    QueueImage(kImageCircle, w / 2, h / 2 - 24 * f, 0);
+    QueueImage(kImageTestCard, w / 2, h / 2 - 24 * f, 0);
 
     // Scroller: eight lines around the centre, fading with distance.
     SetDrawColor(255, 255, 255);
-    creditScroll -= kScrollSpeed;
-    if (creditScroll < -kLineSpacing) {
-        creditScroll += kLineSpacing;
-        creditLine++;
+    credits.creditScroll -= kScrollSpeed;
+    if (credits.creditScroll < -kLineSpacing) {
+        credits.creditScroll += kLineSpacing;
+        credits.creditLine++;
     }
     for (int p = -3; p <= 4; p++) {
-        const float offset = kLineSpacing * p + creditScroll;
+        const float offset = kLineSpacing * p + credits.creditScroll;
         const float v = std::clamp(std::fabs(offset / 40) - 0.3f, 0.0f, 1.0f);
         SetDrawAlpha(1 - v);
-        int index = (creditLine + p) % kScrollLines;
+        int index = (credits.creditLine + p) % kScrollLines;
         if (index < 0) index += kScrollLines;
         QueueText(w / 2 + 24, h / 2 - 24 * f + offset, kCreditLines[index], 0.8f, 0.8f);
     }
@@ -211,8 +206,8 @@ int c_MyApp::DrawCreditsPanel() {
     // Live readouts: device size and update rate, screen size and render rate.
     SetDrawColor(255, 255, 255);
     const int readouts[2][3] = {
-        {DisplayWidth(), DisplayHeight(), updateFpsAvg},
-        {static_cast<int>(std::floor(w)), static_cast<int>(std::floor(h)), renderFpsAvg},
+        {DisplayWidth(), DisplayHeight(), timing.updateFpsAvg},
+        {static_cast<int>(std::floor(w)), static_cast<int>(std::floor(h)), timing.renderFpsAvg},
     };
     for (int d = 0; d < 2; d++) {
         for (int line = 0; line < 3; line++) {
@@ -229,9 +224,9 @@ int c_MyApp::DrawCreditsPanel() {
     QueueImage(kImageMakerLogo, discX[3], discY[3], 0);
 
     // A fresh touch anywhere closes the panel; the press that opened it is latched.
-    if (pointerDown != 0 && pointerLatch == 0) {
-        pointerLatch = 1;
-        menuPanelOpen = 0;
+    if (input.pointerDown != 0 && input.pointerLatch == 0) {
+        input.pointerLatch = 1;
+        credits.menuPanelOpen = 0;
         PlaySfx(kSfxPanel, 1, 1, 0);
     }
     return 0;

@@ -12,17 +12,15 @@
 
 namespace {
 
-constexpr int kSettingsCount = 25;
-constexpr int kSoundModeEntry = 5;
-constexpr int kBadgeWords = 8;
-constexpr int kTables = 3;
-constexpr int kTableLength = 10;
-constexpr int kRecentOffset = 30;
-// Numbers the full string holds: 26 settings, 9 badge, 3 × 21 highscore.
-constexpr int kStateNumbers = 98;
+constexpr int kBadgeWords = SavedData::kBadges / 32;
+constexpr int kTables = SavedData::kTables;
+constexpr int kTableLength = SavedData::kTableLength;
+// Numbers the full string holds: each section's values and its checksum (98).
+constexpr int kStateNumbers =
+    (kSettingsCount + 1) + (kBadgeWords + 1) + kTables * (2 * kTableLength + 1);
 
 // Checksums wrap like 32-bit ints; summing in unsigned keeps that defined.
-int32_t SettingsChecksum(const std::array<int32_t, 25>& settings) {
+int32_t SettingsChecksum(const std::array<int32_t, kSettingsCount>& settings) {
     uint32_t sum = 0;
     for (int i = 0; i < kSettingsCount; i++)
         sum += static_cast<uint32_t>(i) * static_cast<uint32_t>(settings[i]);
@@ -30,7 +28,7 @@ int32_t SettingsChecksum(const std::array<int32_t, 25>& settings) {
 }
 
 // Badge word w carries flags 32w .. 32w + 31, flag 32w + b in bit b.
-int32_t BadgeWord(const std::array<bool, 256>& flags, int w) {
+int32_t BadgeWord(const std::array<bool, SavedData::kBadges>& flags, int w) {
     uint32_t word = 0;
     for (int b = 0; b < 32; b++)
         if (flags[32 * w + b]) word |= 1u << b;
@@ -43,20 +41,14 @@ int32_t BadgeChecksum(const std::array<int32_t, kBadgeWords>& words) {
     return static_cast<int32_t>(sum);
 }
 
-int32_t& Best(std::array<int32_t, 150>& scores, int t, int i) {
-    return scores[10 * t + i];
-}
-int32_t& Recent(std::array<int32_t, 150>& scores, int t, int i) {
-    return scores[kRecentOffset + 10 * t + i];
-}
-
 // Positions weighted per table, so moved scores change the sum.
-int32_t TableChecksum(const std::array<int32_t, 150>& scores, int t) {
+int32_t TableChecksum(const SavedData& saved, int t) {
+    const int32_t* best = saved.Best(t);
+    const int32_t* recent = saved.Recent(t);
     uint32_t sum = 0;
     for (int i = 0; i < kTableLength; i++) {
-        sum += static_cast<uint32_t>(i + 4) * static_cast<uint32_t>(scores[10 * t + i]);
-        sum += static_cast<uint32_t>(i + t + 3) *
-               static_cast<uint32_t>(scores[kRecentOffset + 10 * t + i]);
+        sum += static_cast<uint32_t>(i + 4) * static_cast<uint32_t>(best[i]);
+        sum += static_cast<uint32_t>(i + t + 3) * static_cast<uint32_t>(recent[i]);
     }
     return static_cast<int32_t>(sum);
 }
@@ -124,9 +116,9 @@ void PrintTableMessage(int t, const char* outcome) {
     Print(line.c_str());
 }
 
-}  // namespace
-
-std::string c_MyApp::BuildStateString() const {
+// The state string as saved.
+std::string BuildState(const SavedData& saved) {
+    const auto& settings = saved.settings;
     std::string out;
     out.reserve(kStateNumbers * 12);
     for (int32_t value : settings) AppendNumber(out, value);
@@ -134,22 +126,25 @@ std::string c_MyApp::BuildStateString() const {
 
     std::array<int32_t, kBadgeWords> words{};
     for (int w = 0; w < kBadgeWords; w++) {
-        words[w] = BadgeWord(badgeFlags, w);
+        words[w] = BadgeWord(saved.badgeFlags, w);
         AppendNumber(out, words[w]);
     }
     AppendNumber(out, BadgeChecksum(words));
 
     for (int t = 0; t < kTables; t++) {
         for (int i = 0; i < kTableLength; i++) {
-            AppendNumber(out, highscores[10 * t + i]);
-            AppendNumber(out, highscores[kRecentOffset + 10 * t + i]);
+            AppendNumber(out, saved.Best(t)[i]);
+            AppendNumber(out, saved.Recent(t)[i]);
         }
-        AppendNumber(out, TableChecksum(highscores, t));
+        AppendNumber(out, TableChecksum(saved, t));
     }
     return out;
 }
 
-void c_MyApp::ApplyStateString(StringView state) {
+// Applies a state string section by section; a damaged section is reset alone.
+void ApplyState(SavedData& saved, StringView state) {
+    auto& settings = saved.settings;
+    auto& badgeFlags = saved.badgeFlags;
     StateTokens tokens(state);
     long long position = 0;
 
@@ -163,13 +158,13 @@ void c_MyApp::ApplyStateString(StringView state) {
         } else {
             Print("Settings Checksum Invalid");
             settings.fill(0);
-            settings[kSoundModeEntry] = 1;
+            saved.SoundMode() = 1;
         }
     }
     // The on-screen pad must stay reachable and usable whatever was stored.
-    if (settings[10] < 64) settings[10] = 64;
-    if (settings[11] < 64) settings[11] = 64;
-    if (settings[12] < 8) settings[12] = 10;
+    if (settings[kSettingPadX] < 64) settings[kSettingPadX] = 64;
+    if (settings[kSettingPadY] < 64) settings[kSettingPadY] = 64;
+    if (settings[kSettingPadSize] < 8) settings[kSettingPadSize] = 10;
 
     if (tokens.Count() > position + kBadgeWords) {
         std::array<int32_t, kBadgeWords> words{};
@@ -192,21 +187,31 @@ void c_MyApp::ApplyStateString(StringView state) {
     for (int t = 0; t < kTables; t++) {
         if (tokens.Count() <= position + 2 * kTableLength) break;
         for (int i = 0; i < kTableLength; i++) {
-            Best(highscores, t, i) = tokens.Number(position + 2 * i);
-            Recent(highscores, t, i) = tokens.Number(position + 2 * i + 1);
+            saved.Best(t)[i] = tokens.Number(position + 2 * i);
+            saved.Recent(t)[i] = tokens.Number(position + 2 * i + 1);
         }
         int32_t stored = tokens.Number(position + 2 * kTableLength);
         position += 2 * kTableLength + 1;
-        if (stored == TableChecksum(highscores, t)) {
+        if (stored == TableChecksum(saved, t)) {
             PrintTableMessage(t, " Loaded");
         } else {
             PrintTableMessage(t, " Checksum Invalid");
             for (int i = 0; i < kTableLength; i++) {
-                Best(highscores, t, i) = 0;
-                Recent(highscores, t, i) = 0;
+                saved.Best(t)[i] = 0;
+                saved.Recent(t)[i] = 0;
             }
         }
     }
+}
+
+}  // namespace
+
+std::string c_MyApp::BuildStateString() const {
+    return BuildState(saved);
+}
+
+void c_MyApp::ApplyStateString(StringView state) {
+    ApplyState(saved, state);
 }
 
 // Reads the state file once at start; a missing file reads as the empty string.

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kTableLength = 10;
-constexpr int kRecentOffset = 30;
 constexpr int kTimeUpLength = 90;  // updates of the overlay in a finished match
 constexpr int kFadeStart = 75;     // where the fade over the title screen begins
 constexpr int kFadeStep = 2;
@@ -21,29 +19,30 @@ constexpr std::array<StringView, 11> kRankLabels = {
 
 // Ranks `score` against the best list of the chosen difficulty; ties rank above.
 StringView c_MyApp::RankLabel() {
-    const int t = std::clamp(difficulty - 1, 0, 2);
-    rankPosition = 0;
-    for (int i = 0; i < kTableLength; i++) {
-        if (score >= highscores[10 * t + i]) {
-            rankPosition = i + 1;
+    const int t = SavedData::TableFor(title.difficulty);
+    timeUp.rankPosition = 0;
+    const int32_t* best = saved.Best(t);
+    for (int i = 0; i < SavedData::kTableLength; i++) {
+        if (match.score >= best[i]) {
+            timeUp.rankPosition = i + 1;
             break;
         }
     }
-    return kRankLabels[rankPosition];
+    return kRankLabels[timeUp.rankPosition];
 }
 
 int c_MyApp::DrawTimeUp() {
-    const float w = Globals().screenWidth;
-    const float h = Globals().screenHeight;
-    const int k = timeUpTimer;
+    const float w = screen.screenWidth;
+    const float h = screen.screenHeight;
+    const int k = timeUp.timeUpTimer;
 
     if (k > 0) {
         SetDrawColor(0, 0, 0, std::min(k / 40.0f, 0.7f));
         QueueRect(-1, -1, w + 2, h + 2);
 
         // Two strips growing from the edges toward each other.
-        bandHeight = std::min(12 * k, static_cast<int>(0.45f * h));
-        const float b = static_cast<float>(bandHeight);
+        timeUp.bandHeight = std::min(12 * k, static_cast<int>(0.45f * h));
+        const float b = static_cast<float>(timeUp.bandHeight);
         ResetDrawState();
         SetDrawColor(255, 255, 0, 0.5f);
         QueueRect(-1, 0.45f * h - 8, 2 * b, 16);
@@ -57,7 +56,7 @@ int c_MyApp::DrawTimeUp() {
         QueueText(0.65f * w, h - b, u"UP", 1, 1);
 
         StringView label = RankLabel();
-        if (rankPosition > 0) {
+        if (timeUp.rankPosition > 0) {
             SetDrawScale(1);
             SetDrawColor(0, 125, 255, 0.5f);
             QueueRect(0.35f * w, h - b / 1.5f - 16, 0.3f * w, 32);
@@ -71,32 +70,33 @@ int c_MyApp::DrawTimeUp() {
 
     // Grows during a finished match, then fades over the title screen.
     if (mode == kModeMatch) {
-        timeUpTimer++;
-        if (timeUpTimer >= kTimeUpLength) {
+        timeUp.timeUpTimer++;
+        if (timeUp.timeUpTimer >= kTimeUpLength) {
             mode = kModeRecord;
-            timeUpTimer = kFadeStart;
+            timeUp.timeUpTimer = kFadeStart;
         }
     }
-    if (mode < kModeMatch) timeUpTimer = std::max(timeUpTimer - kFadeStep, 0);
+    if (mode < kModeMatch) timeUp.timeUpTimer = std::max(timeUp.timeUpTimer - kFadeStep, 0);
     return 0;
 }
 
 // Enters the score into the best list (only when strictly greater than an
 // entry) and always at the head of the recent list, then saves.
 int c_MyApp::RecordScore() {
-    const int t = std::clamp(difficulty - 1, 0, 2);
-    int32_t* best = &highscores[10 * t];
-    int32_t* recent = &highscores[kRecentOffset + 10 * t];
+    const int t = SavedData::TableFor(title.difficulty);
+    constexpr int kTableLength = SavedData::kTableLength;
+    int32_t* best = saved.Best(t);
+    int32_t* recent = saved.Recent(t);
 
     for (int i = 0; i < kTableLength; i++) {
-        if (score > best[i]) {
+        if (match.score > best[i]) {
             std::copy_backward(best + i, best + kTableLength - 1, best + kTableLength);
-            best[i] = score;
+            best[i] = match.score;
             break;
         }
     }
     std::copy_backward(recent, recent + kTableLength - 1, recent + kTableLength);
-    recent[0] = score;
+    recent[0] = match.score;
 
     SaveAll();
     ScoreRecordedHook();

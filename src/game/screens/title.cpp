@@ -7,17 +7,9 @@
 
 namespace {
 
-constexpr int kImageMenu = 99;
-constexpr int kImageLogo = 98;
-constexpr int kImageIcons = 97;
-constexpr int kImageButtons = 95;
-constexpr int kImageMakerLogo = 93;
 constexpr int kFrameSoundOn = 4;
 constexpr int kFrameSoundOff = 5;
 constexpr int kFrameSelected = 15;
-constexpr int kSfxClick = 98;
-constexpr int kSfxPanel = 99;
-constexpr int kSoundModeEntry = 5;
 constexpr int kStripWidth = 140;
 constexpr float kListScale = 1.5f;
 // The bitmap font's own line height, used until its geometry is known.
@@ -63,13 +55,13 @@ TextBuffer ScoreListText(const char* header, const char* singleHeader, int lines
 }  // namespace
 
 int c_MyApp::DrawTitleScreen() {
-    const float w = Globals().screenWidth;
-    const float h = Globals().screenHeight;
-    const bool panelClosed = menuPanelOpen == 0;
+    const float w = screen.screenWidth;
+    const float h = screen.screenHeight;
+    const bool panelClosed = credits.menuPanelOpen == 0;
 
     BeginDrawList(0, 0, 80, 1);
-    if (titleSlide < 0) titleSlide = static_cast<int>(titleSlide + 0.25f);
-    const int s = titleSlide;
+    if (title.titleSlide < 0) title.titleSlide = static_cast<int>(title.titleSlide + 0.25f);
+    const int s = title.titleSlide;
 
     // Background and logo.
     ResetDrawState();
@@ -87,34 +79,35 @@ int c_MyApp::DrawTitleScreen() {
     ResetDrawState();
     SetDrawScale(2);
     SetDrawColor(50, 250, 50, 1);
-    int& soundMode = settings[kSoundModeEntry];
+    int& soundMode = saved.SoundMode();
     const int soundFrame = soundMode == 0 ? kFrameSoundOff : kFrameSoundOn;
     const float toggleX =
-        landscape ? 32.0f + 4.0f * s : static_cast<float>(static_cast<int>(w / 2));
+        screen.landscape ? 32.0f + 4.0f * s : static_cast<float>(static_cast<int>(w / 2));
     const float toggleY =
-        landscape ? static_cast<float>(static_cast<int>(h / 2)) : 32.0f + 4.0f * s;
-    if (QueueButton(kImageIcons, toggleX, toggleY, soundFrame) && pointerLatch == 0) {
+        screen.landscape ? static_cast<float>(static_cast<int>(h / 2)) : 32.0f + 4.0f * s;
+    if (QueueButton(kImageIcons, toggleX, toggleY, soundFrame) && input.pointerLatch == 0) {
         soundMode = 1 - soundMode;
         if (soundMode < 0 || soundMode > 1) soundMode = 0;
-        pointerLatch = 1;
+        input.pointerLatch = 1;
         PlaySfx(kSfxClick, 1, 0.5f, 0);  // silent when the sound just went off
     }
 
     // Score lists of the chosen difficulty.
     SetDrawScale(kListScale);
-    const int fontLineHeight = imageGeometry[3 * currentFont + 1];
-    const int lineHeight =
-        static_cast<int>((fontLineHeight > 0 ? fontLineHeight : kFontLineHeight) * drawScaleY);
-    listHeight = static_cast<int>(h - 90 - h / 2);
-    lineCount = std::clamp(lineHeight > 0 ? listHeight / lineHeight : 1, 1, 10);
+    const int fontLineHeight = media.Geometry(media.currentFont, 1);
+    const int lineHeight = static_cast<int>(
+        (fontLineHeight > 0 ? fontLineHeight : kFontLineHeight) * drawList.drawScaleY);
+    title.listHeight = static_cast<int>(h - 90 - h / 2);
+    title.lineCount =
+        std::clamp(lineHeight > 0 ? title.listHeight / lineHeight : 1, 1, SavedData::kTableLength);
     if (panelClosed) {
-        const int t = std::clamp(difficulty - 1, 0, 2);
+        const int t = SavedData::TableFor(title.difficulty);
         SetDrawColor(255, 200, 100, 1);
-        TextBuffer best = ScoreListText("Top ", "Highscore", lineCount, &highscores[10 * t]);
+        TextBuffer best = ScoreListText("Top ", "Highscore", title.lineCount, saved.Best(t));
         QueueText(stripX + 20, 60, best.View(), 0, 0);
         SetDrawColor(200, 255, 100, 1);
         SetDrawScale(kListScale);
-        TextBuffer recent = ScoreListText("Last ", "Last", lineCount, &highscores[30 + 10 * t]);
+        TextBuffer recent = ScoreListText("Last ", "Last", title.lineCount, saved.Recent(t));
         QueueText(stripX + 20, h / 2 + 20, recent.View(), 0, 0);
     }
 
@@ -123,15 +116,15 @@ int c_MyApp::DrawTitleScreen() {
     SetDrawScale(kListScale);
     SetDrawAlpha(1);
     for (int k = 1; k <= 3; k++) {
-        Point p = DifficultyButtonPosition(k, landscape != 0, w, h, s);
-        if (QueueButton(kImageButtons, p.x, p.y, k - 1) && pointerLatch == 0 && panelClosed) {
+        Point p = DifficultyButtonPosition(k, screen.landscape != 0, w, h, s);
+        if (QueueButton(kImageButtons, p.x, p.y, k - 1) && input.pointerLatch == 0 && panelClosed) {
             mode = kModeStartMatch;
-            pointerLatch = 1;
-            controlLatch = 1;
-            difficulty = k;
+            input.pointerLatch = 1;
+            input.controlLatch = 1;
+            title.difficulty = k;
             PlaySfx(kSfxClick, 1, 0.5f, 0);
         }
-        if (difficulty == k) {
+        if (title.difficulty == k) {
             SetDrawAlpha(0.75f);
             QueueImage(kImageButtons, p.x, p.y, kFrameSelected);
             SetDrawAlpha(1);
@@ -141,23 +134,23 @@ int c_MyApp::DrawTitleScreen() {
 
     // Controls: directions step the difficulty, any action starts the match.
     if (panelClosed) {
-        if (controlLatch == 0 && (ControlDown(kControlUp) || ControlDown(kControlLeft)) &&
-            difficulty > 1) {
-            difficulty--;
-            controlLatch = 1;
+        if (input.controlLatch == 0 && (ControlDown(kControlUp) || ControlDown(kControlLeft)) &&
+            title.difficulty > 1) {
+            title.difficulty--;
+            input.controlLatch = 1;
             PlaySfx(kSfxClick, 0.8f, 0.5f, 0);
         }
-        if (controlLatch == 0 && (ControlDown(kControlRight) || ControlDown(kControlDown)) &&
-            difficulty < 3) {
-            difficulty++;
-            controlLatch = 1;
+        if (input.controlLatch == 0 && (ControlDown(kControlRight) || ControlDown(kControlDown)) &&
+            title.difficulty < 3) {
+            title.difficulty++;
+            input.controlLatch = 1;
             PlaySfx(kSfxClick, 1.2f, 0.5f, 0);
         }
-        for (int code = kControlA; code <= 17 && controlLatch == 0; code++) {
+        for (int code = kControlA; code <= 17 && input.controlLatch == 0; code++) {
             if (!ControlDown(code)) continue;
             mode = kModeStartMatch;
-            pointerLatch = 1;
-            controlLatch = 1;
+            input.pointerLatch = 1;
+            input.controlLatch = 1;
             PlaySfx(kSfxClick, 1, 0.5f, 0);
         }
     }
@@ -165,11 +158,11 @@ int c_MyApp::DrawTitleScreen() {
     // The maker's logo opens the credits panel.
     ResetDrawState();
     SetDrawScale(0.5f);
-    if (QueueButton(kImageMakerLogo, w - 70, h - 40 - 4.0f * s, 0) && pointerLatch == 0 &&
-        menuPanelOpen == 0) {
+    if (QueueButton(kImageMakerLogo, w - 70, h - 40 - 4.0f * s, 0) && input.pointerLatch == 0 &&
+        credits.menuPanelOpen == 0) {
         PlaySfx(kSfxPanel, 1, 1, 0);
-        pointerLatch = 1;
-        menuPanelOpen = 1;
+        input.pointerLatch = 1;
+        credits.menuPanelOpen = 1;
     }
     return 0;
 }
