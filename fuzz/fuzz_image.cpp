@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return std::string(mkdtemp(name) ? name : "/tmp");
     }();
     static PlHeadlessGame platform(folder, folder + "/.vorlekstate");
-    static PlGraphics graphics(std::make_unique<NullGlBackend>());
+    static PlGraphics graphics(std::make_unique<NullGlBackend>(), &platform);
     std::string path = folder + "/x.png";
     FILE* file = fopen(path.c_str(), "wb");
     if (!file) return 0;
