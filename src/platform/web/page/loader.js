@@ -157,6 +157,7 @@
       });
     }],
     onGameStarted: () => {
+      Module.startedAt = performance.now();
       document.getElementById("loading").classList.add("hidden");
       canvas.focus();
       updateSoundNote();
@@ -167,5 +168,6 @@
   const script = document.createElement("script");
   script.src = "brindlewick.js";
   script.onerror = () => { status.textContent = "The game could not be loaded."; };
-  document.body.appendChild(script);
+  // The loading screen paints first; compiling the program would hold it up.
+  requestAnimationFrame(() => setTimeout(() => document.body.appendChild(script)));
 })();
