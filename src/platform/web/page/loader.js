@@ -99,6 +99,24 @@
     });
   }
 
+  // A store can hold anything under the state file's name; what is not a
+  // plain file would block every later save, so it goes like a damaged file.
+  function dropNonFile(path) {
+    const FS = Module.FS;
+    let node;
+    try { node = FS.lstat(path); } catch (e) { return; }
+    if (FS.isFile(node.mode)) return;
+    const remove = (p) => {
+      if (FS.isDir(FS.lstat(p).mode)) {
+        for (const name of FS.readdir(p)) if (name !== "." && name !== "..") remove(p + "/" + name);
+        FS.rmdir(p);
+      } else {
+        FS.unlink(p);
+      }
+    };
+    try { remove(path); } catch (e) { console.warn("cannot clear " + path + ":", e); }
+  }
+
   // Browsers start sound only after a gesture: say so until then.
   function audioContext() {
     return Module.audioContext ? Module.audioContext() : null;
@@ -140,6 +158,7 @@
         FS.mount(FS.filesystems.IDBFS, {}, "/save");
         FS.syncfs(true, (error) => {
           if (error) console.warn("saved state unreadable:", error);
+          dropNonFile("/save/.vorlekstate");
           Module.removeRunDependency("saves");
         });
       } catch (e) {
