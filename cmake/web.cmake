@@ -3,9 +3,10 @@
 # stb_image is compiled from Debian's header since there is no libstb to link.
 add_library(PkgConfig::GLFW INTERFACE IMPORTED)
 target_link_options(PkgConfig::GLFW INTERFACE -sUSE_GLFW=3)
+# WebGL 1 through the ES 2 backend; the desktop's fixed-function backend is
+# compiled but never made, so its GL 1 calls drop out at link time.
 add_library(OpenGL::GL INTERFACE IMPORTED)
-# The renderer's fixed-function client arrays, emulated on WebGL.
-target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1)
+target_link_options(OpenGL::GL INTERFACE -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1)
 add_library(OpenAL::OpenAL INTERFACE IMPORTED)
 target_link_options(OpenAL::OpenAL INTERFACE -lopenal)
 

@@ -133,13 +133,16 @@
     }, { capture: true });
   }
 
-  const width0 = Math.max(1, Math.round(window.innerWidth));
-  const height0 = Math.max(1, Math.round(window.innerHeight));
-  const firstLevel = fetchLevel(levelFor(width0, height0), (received, total) => {
-    fill.style.width = (100 * received / Math.max(1, total)).toFixed(1) + "%";
-    status.textContent = "Loading… " + (received / 1048576).toFixed(1) + " of " +
-      (total / 1048576).toFixed(1) + " MB";
-  });
+  // Nothing starts before the loading screen is painted: downloads and
+  // compiling would only hold it up.
+  const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+  const firstLevel = painted.then(() => fetchLevel(
+    levelFor(Math.max(1, window.innerWidth), Math.max(1, window.innerHeight)),
+    (received, total) => {
+      fill.style.width = (100 * received / Math.max(1, total)).toFixed(1) + "%";
+      status.textContent = "Loading… " + (received / 1048576).toFixed(1) + " of " +
+        (total / 1048576).toFixed(1) + " MB";
+    }));
 
   window.Module = {
     canvas: canvas,
@@ -187,6 +190,5 @@
   const script = document.createElement("script");
   script.src = "brindlewick.js";
   script.onerror = () => { status.textContent = "The game could not be loaded."; };
-  // The loading screen paints first; compiling the program would hold it up.
-  requestAnimationFrame(() => setTimeout(() => document.body.appendChild(script)));
+  painted.then(() => document.body.appendChild(script));
 })();

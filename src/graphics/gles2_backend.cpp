@@ -1,0 +1,247 @@
+// Draws exactly what the fixed-function backend draws: vertices in drawing
+// units (origin top-left), colour times texel (GL_MODULATE), premultiplied
+// blending. ES 2 has no client arrays, so each batch is copied into a buffer.
+#include "graphics/gles2_backend.h"
+
+#include <GLES2/gl2.h>
+
+#include <utility>
+#include <vector>
+
+#include "core/errors.h"
+
+namespace {
+
+constexpr char kVertexShader[] = R"(
+attribute vec2 position;
+attribute vec2 texCoord;
+attribute vec4 colour;
+uniform vec2 units;
+varying vec2 uv;
+varying vec4 tint;
+void main() {
+    gl_Position = vec4(position.x * 2.0 / units.x - 1.0, 1.0 - position.y * 2.0 / units.y, 0.0, 1.0);
+    gl_PointSize = 1.0;
+    uv = texCoord;
+    tint = colour;
+}
+)";
+
+constexpr char kFragmentShader[] = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
+precision mediump float;
+#endif
+uniform sampler2D sheet;
+uniform float textured;
+varying vec2 uv;
+varying vec4 tint;
+void main() {
+    gl_FragColor = textured > 0.5 ? texture2D(sheet, uv) * tint : tint;
+}
+)";
+
+constexpr int kStride = 20;
+
+GLenum FormatEnum(GlFormat format) {
+    switch (format) {
+        case GlFormat::Luminance:
+            return GL_LUMINANCE;
+        case GlFormat::LuminanceAlpha:
+            return GL_LUMINANCE_ALPHA;
+        case GlFormat::Rgb:
+            return GL_RGB;
+        case GlFormat::Rgba:
+            return GL_RGBA;
+    }
+    return GL_RGBA;
+}
+
+GLuint Compile(GLenum kind, const char* source) {
+    GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[512] = {};
+        glGetShaderInfoLog(shader, sizeof log - 1, nullptr, log);
+        Print(log);
+    }
+    return shader;
+}
+
+class Gles2Backend final : public GlBackend {
+  public:
+    Gles2Backend() {
+        program_ = glCreateProgram();
+        GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
+        GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
+        glAttachShader(program_, vs);
+        glAttachShader(program_, fs);
+        glBindAttribLocation(program_, 0, "position");
+        glBindAttribLocation(program_, 1, "texCoord");
+        glBindAttribLocation(program_, 2, "colour");
+        glLinkProgram(program_);
+        glDeleteShader(vs);
+        glDeleteShader(fs);
+        units_ = glGetUniformLocation(program_, "units");
+        textured_ = glGetUniformLocation(program_, "textured");
+        glUseProgram(program_);
+        glUniform1i(glGetUniformLocation(program_, "sheet"), 0);
+        glGenBuffers(1, &vertexBuffer_);
+        glGenBuffers(1, &indexBuffer_);
+    }
+
+    ~Gles2Backend() override {
+        glDeleteBuffers(1, &vertexBuffer_);
+        glDeleteBuffers(1, &indexBuffer_);
+        glDeleteProgram(program_);
+    }
+
+    void BeginFrame(int width, int height, const void* vertices) override {
+        vertices_ = static_cast<const uint8_t*>(vertices);
+        glViewport(0, 0, width, height);
+        glUseProgram(program_);
+        glUniform2f(units_, static_cast<float>(width), static_cast<float>(height));
+        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
+        glEnableVertexAttribArray(0);
+        glEnableVertexAttribArray(1);
+        glEnableVertexAttribArray(2);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        glActiveTexture(GL_TEXTURE0);
+    }
+
+    void SetViewport(int pixelWidth, int pixelHeight) override {
+        glViewport(0, 0, pixelWidth, pixelHeight);
+    }
+
+    void Clear(float r, float g, float b) override {
+        glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+
+    void SetBlendAdditive(bool additive) override {
+        glBlendFunc(GL_ONE, additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    }
+
+    void DisableScissor() override { glDisable(GL_SCISSOR_TEST); }
+
+    void EnableScissor(int x, int y, int w, int h) override {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(x, y, w, h);
+    }
+
+    void Draw(int kind, int vertexCount, uint32_t texture, const uint16_t* quadIndices) override {
+        if (vertexCount <= 0 || !vertices_) return;
+        // The attribute pointers are set again after each upload: the
+        // buffer's storage is replaced.
+        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount) * kStride, vertices_,
+                     GL_STREAM_DRAW);
+        glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, kStride, nullptr);
+        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, kStride, reinterpret_cast<void*>(8));
+        glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, kStride,
+                              reinterpret_cast<void*>(16));
+        glUniform1f(textured_, texture ? 1.0f : 0.0f);
+        if (texture) glBindTexture(GL_TEXTURE_2D, texture);
+        switch (kind) {
+            case 1:
+                glDrawArrays(GL_POINTS, 0, vertexCount);
+                break;
+            case 2:
+                glDrawArrays(GL_LINES, 0, vertexCount);
+                break;
+            case 4:
+                DrawQuads(vertexCount / 4 * 6, quadIndices);
+                break;
+            case 5:
+                glDrawArrays(GL_TRIANGLE_FAN, 0, vertexCount);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void ReadPixelsBgra(int x, int y, int w, int h, uint8_t* out) override {
+        // ES reads RGBA only; the bytes are swapped into the desktop's order.
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, out);
+        const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
+        for (size_t i = 0; i < count; i++) std::swap(out[4 * i], out[4 * i + 2]);
+    }
+
+    uint32_t CreateTexture() override {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        return name;
+    }
+
+    void DeleteTexture(uint32_t texture) override {
+        GLuint name = texture;
+        glDeleteTextures(1, &name);
+    }
+
+    bool AllocateTexture(uint32_t texture, GlFormat format, int w, int h) override {
+        for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
+        }
+        const GLenum f = FormatEnum(format);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, f, w, h, 0, f, GL_UNSIGNED_BYTE, nullptr);
+        return glGetError() == GL_NO_ERROR;
+    }
+
+    void UploadTexture(uint32_t texture, GlFormat format, int x, int y, int w, int h,
+                       const void* pixels, bool bgra) override {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        if (!bgra) {
+            glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, FormatEnum(format), GL_UNSIGNED_BYTE,
+                            pixels);
+            return;
+        }
+        // ES takes no BGRA: the rare pixel writes are swapped into RGBA first.
+        const auto* in = static_cast<const uint8_t*>(pixels);
+        swizzled_.assign(in, in + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+        for (size_t i = 0; i < swizzled_.size(); i += 4) std::swap(swizzled_[i], swizzled_[i + 2]);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, swizzled_.data());
+    }
+
+  private:
+    // The renderer's quad index list never changes: it is uploaded once, and
+    // again only when a larger batch needs more of it.
+    void DrawQuads(int indexCount, const uint16_t* indices) {
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+        if (indices != uploadedIndices_ || indexCount > uploadedIndexCount_) {
+            glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                         static_cast<GLsizeiptr>(indexCount) * sizeof(uint16_t), indices,
+                         GL_STATIC_DRAW);
+            uploadedIndices_ = indices;
+            uploadedIndexCount_ = indexCount;
+        }
+        glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, nullptr);
+    }
+
+    GLuint program_ = 0;
+    GLint units_ = -1;
+    GLint textured_ = -1;
+    GLuint vertexBuffer_ = 0;
+    GLuint indexBuffer_ = 0;
+    const uint8_t* vertices_ = nullptr;
+    const uint16_t* uploadedIndices_ = nullptr;
+    int uploadedIndexCount_ = 0;
+    std::vector<uint8_t> swizzled_;
+};
+
+}  // namespace
+
+std::unique_ptr<GlBackend> MakeGles2Backend() {
+    return std::make_unique<Gles2Backend>();
+}
