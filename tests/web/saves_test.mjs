@@ -142,6 +142,20 @@ const started = await waitFor(10, async () => {
 if (!started) fail("a touch on a difficulty did not start a match");
 console.log("a touch started a match");
 
+// A resize to another resolution level fetches that level's pictures alone,
+// and only then does the game see its new size and reload.
+const fetched = [];
+page.on("request", (r) => fetched.push(new URL(r.url()).pathname));
+await page.setViewportSize({ width: 600, height: 400 });
+if (!(await waitFor(10, () => page.evaluate(() => Module.gameSize[0] === 600 && Module.gameSize[1] === 400))))
+  fail("the game did not take the new size");
+if (!fetched.includes("/data/manifest-1.json") || !fetched.includes("/data/menu.png"))
+  fail("the smaller level was not fetched: " + fetched.join(" "));
+if (fetched.some((f) => /-hd2?\.png$/.test(f))) fail("a resize fetched another level's pictures too");
+if (!(await waitFor(5, async () => matchShown(await pixels(page)))))
+  fail("the match is not drawn over the resized page");
+console.log("a resize fetched the level it needs and the match goes on at 600 x 400");
+
 const errors = seen.errors.filter((e) => !/GL emulation/.test(e));
 if (errors.length) fail("console errors:\n" + errors.join("\n"));
 await browser.close();
