@@ -87,8 +87,9 @@ class Gles2Backend final : public GlBackend {
         glDeleteShader(vs);
         glDeleteShader(fs);
         units_ = glGetUniformLocation(program_, "units");
-        textured_ = glGetUniformLocation(program_, "textured");
+        texturedUniform_ = glGetUniformLocation(program_, "textured");
         glUseProgram(program_);
+        glUniform1f(texturedUniform_, 0.0f);
         glUniform1i(glGetUniformLocation(program_, "sheet"), 0);
         glGenBuffers(1, &vertexBuffer_);
         glGenBuffers(1, &indexBuffer_);
@@ -104,8 +105,18 @@ class Gles2Backend final : public GlBackend {
         vertices_ = static_cast<const uint8_t*>(vertices);
         glViewport(0, 0, width, height);
         glUseProgram(program_);
-        glUniform2f(units_, static_cast<float>(width), static_cast<float>(height));
+        if (width != unitsWidth_ || height != unitsHeight_) {
+            glUniform2f(units_, static_cast<float>(width), static_cast<float>(height));
+            unitsWidth_ = width;
+            unitsHeight_ = height;
+        }
+        // The pointers name the buffer object, so they hold while its
+        // storage is refilled batch after batch.
         glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
+        glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, kStride, nullptr);
+        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, kStride, reinterpret_cast<void*>(8));
+        glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, kStride,
+                              reinterpret_cast<void*>(16));
         glEnableVertexAttribArray(0);
         glEnableVertexAttribArray(1);
         glEnableVertexAttribArray(2);
@@ -136,17 +147,21 @@ class Gles2Backend final : public GlBackend {
 
     void Draw(int kind, int vertexCount, uint32_t texture, const uint16_t* quadIndices) override {
         if (vertexCount <= 0 || !vertices_) return;
-        // The attribute pointers are set again after each upload: the
-        // buffer's storage is replaced.
-        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount) * kStride, vertices_,
-                     GL_STREAM_DRAW);
-        glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, kStride, nullptr);
-        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, kStride, reinterpret_cast<void*>(8));
-        glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, kStride,
-                              reinterpret_cast<void*>(16));
-        glUniform1f(textured_, texture ? 1.0f : 0.0f);
-        if (texture) glBindTexture(GL_TEXTURE_2D, texture);
+        // Each call through WebGL costs: the buffer grows only when a batch
+        // needs more, and unchanged state is not set again.
+        const GLsizeiptr bytes = static_cast<GLsizeiptr>(vertexCount) * kStride;
+        if (bytes > vertexCapacity_) {
+            glBufferData(GL_ARRAY_BUFFER, bytes, vertices_, GL_STREAM_DRAW);
+            vertexCapacity_ = bytes;
+        } else {
+            glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices_);
+        }
+        const bool textured = texture != 0;
+        if (textured != textured_) {
+            glUniform1f(texturedUniform_, textured ? 1.0f : 0.0f);
+            textured_ = textured;
+        }
+        if (textured) Bind(texture);
         switch (kind) {
             case 1:
                 glDrawArrays(GL_POINTS, 0, vertexCount);
@@ -176,7 +191,7 @@ class Gles2Backend final : public GlBackend {
     uint32_t CreateTexture() override {
         GLuint name = 0;
         glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
+        Bind(name);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -187,20 +202,21 @@ class Gles2Backend final : public GlBackend {
     void DeleteTexture(uint32_t texture) override {
         GLuint name = texture;
         glDeleteTextures(1, &name);
+        if (boundTexture_ == texture) boundTexture_ = 0;
     }
 
     bool AllocateTexture(uint32_t texture, GlFormat format, int w, int h) override {
         for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
         }
         const GLenum f = FormatEnum(format);
-        glBindTexture(GL_TEXTURE_2D, texture);
+        Bind(texture);
         glTexImage2D(GL_TEXTURE_2D, 0, f, w, h, 0, f, GL_UNSIGNED_BYTE, nullptr);
         return glGetError() == GL_NO_ERROR;
     }
 
     void UploadTexture(uint32_t texture, GlFormat format, int x, int y, int w, int h,
                        const void* pixels, bool bgra) override {
-        glBindTexture(GL_TEXTURE_2D, texture);
+        Bind(texture);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         if (!bgra) {
             glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, FormatEnum(format), GL_UNSIGNED_BYTE,
@@ -215,6 +231,12 @@ class Gles2Backend final : public GlBackend {
     }
 
   private:
+    void Bind(uint32_t texture) {
+        if (texture == boundTexture_) return;
+        glBindTexture(GL_TEXTURE_2D, texture);
+        boundTexture_ = texture;
+    }
+
     // The renderer's quad index list never changes: it is uploaded once, and
     // again only when a larger batch needs more of it.
     void DrawQuads(int indexCount, const uint16_t* indices) {
@@ -231,7 +253,11 @@ class Gles2Backend final : public GlBackend {
 
     GLuint program_ = 0;
     GLint units_ = -1;
-    GLint textured_ = -1;
+    GLint texturedUniform_ = -1;
+    bool textured_ = false;
+    int unitsWidth_ = -1, unitsHeight_ = -1;
+    GLsizeiptr vertexCapacity_ = 0;
+    uint32_t boundTexture_ = 0;
     GLuint vertexBuffer_ = 0;
     GLuint indexBuffer_ = 0;
     const uint8_t* vertices_ = nullptr;

@@ -10,8 +10,8 @@ export function fail(message) {
 
 // The built site on 127.0.0.1 at a free port; stopped when the test ends.
 export async function startServer(folder) {
-  const server = spawn("python3", ["-u", "-m", "http.server", "--bind", "127.0.0.1", "0"],
-    { cwd: folder, stdio: ["ignore", "pipe", "ignore"] });
+  const script = new URL("../../src/platform/web/page/serve.py", import.meta.url).pathname;
+  const server = spawn("python3", ["-u", script, folder, "0"], { stdio: ["ignore", "pipe", "ignore"] });
   const stop = () => { try { server.kill(); } catch (e) { /* gone */ } };
   process.on("exit", stop);
   const port = await new Promise((resolve, reject) => {

@@ -128,25 +128,37 @@ if (!(await waitFor(2, async () => (await audioState()) === "running" && !(await
   fail("sound did not start with the click, or the note stayed");
 console.log("sound started with the first click");
 
-// Pick up a lying toothpick, pull it into the ring, let go.
-let toothpick = null;
-await waitFor(10, async () => {
-  const found = findColour(await pixels(page), [100, 232, 183], 6);
-  if (!found.length) return false;
-  const [x0, y0] = found[0];
-  const near0 = found.filter(([x, y]) => (x - x0) ** 2 + (y - y0) ** 2 < 625);
-  if (near0.length < 20) return false;
-  toothpick = near0.reduce(([sx, sy], [x, y]) => [sx + x, sy + y], [0, 0])
-    .map((v) => Math.round(v / near0.length));
-  return true;
-});
-if (!toothpick) fail("no lying toothpick on the field");
-const [tx, ty] = toothpick;
-await page.mouse.move(tx, ty);
-await page.mouse.down();
-const markerX = tx < 320 ? tx + 11 : tx - 11;
-if (!(await waitFor(3, async () => near(pixelAt(await pixels(page), markerX, ty), [100, 255, 100], 4))))
-  fail(`the toothpick at ${tx},${ty} was not picked up`);
+// Pick up a lying toothpick, pull it into the ring, let go. A toothpick a
+// spider or the clock stands on may not take; the next one is tried then.
+function toothpicks(shot) {
+  const left = findColour(shot, [100, 232, 183], 6);
+  const found = [];
+  while (left.length) {
+    const [x0, y0] = left[0];
+    const near0 = left.filter(([x, y]) => (x - x0) ** 2 + (y - y0) ** 2 < 625);
+    for (const p of near0) left.splice(left.indexOf(p), 1);
+    if (near0.length >= 20)
+      found.push(near0.reduce(([sx, sy], [x, y]) => [sx + x, sy + y], [0, 0])
+        .map((v) => Math.round(v / near0.length)));
+  }
+  return found;
+}
+let tx = 0, ty = 0, held = false;
+for (let attempt = 0; attempt < 4 && !held; attempt++) {
+  let candidates = [];
+  await waitFor(10, async () => (candidates = toothpicks(await pixels(page))).length > 0);
+  if (!candidates.length) fail("no lying toothpick on the field");
+  [tx, ty] = candidates[attempt % candidates.length];
+  await page.mouse.move(tx, ty);
+  await page.mouse.down();
+  const markerX = tx < 320 ? tx + 11 : tx - 11;
+  held = await waitFor(2, async () => near(pixelAt(await pixels(page), markerX, ty), [100, 255, 100], 4));
+  if (!held) {
+    await page.mouse.up();
+    await page.waitForTimeout(100);
+  }
+}
+if (!held) fail("no toothpick could be picked up");
 await page.mouse.move(330, 240, { steps: 5 });
 if (!(await waitFor(3, async () => near(pixelAt(await pixels(page), 299, 261), [100, 224, 120], 4))))
   fail("the ring did not show the aim");
@@ -177,14 +189,15 @@ if (!(await waitFor(3, async () => matchShown(await pixels(page))))) fail("the m
 if (process.env.MEASURE_MATCH === "1")
   await waitFor(70, async () => !matchShown(await pixels(page)));
 const costs = await page.evaluate(() => Module.frameCosts.slice().sort((a, b) => a - b));
+const renders = await page.evaluate(() => Module.renderCosts.slice().sort((a, b) => a - b));
 const median = costs[Math.floor(costs.length / 2)];
 const p99 = costs[Math.floor(costs.length * 0.99)];
-console.log(`update + render: median ${(1000 * median).toFixed(0)} µs, 99th percentile ` +
-  `${(1000 * p99).toFixed(0)} µs over ${costs.length} frames`);
+const mean = costs.reduce((a, b) => a + b, 0) / costs.length;
+console.log(`update + render: median ${(1000 * median).toFixed(0)} µs, mean ${(1000 * mean).toFixed(0)} µs, ` +
+  `99th percentile ${(1000 * p99).toFixed(0)} µs over ${costs.length} frames ` +
+  `(the render alone: median ${(1000 * renders[Math.floor(renders.length / 2)]).toFixed(0)} µs)`);
 
-// The emulated fixed-function GL notes itself on the console; nothing else may.
-const errors = seen.errors.filter((e) => !/GL emulation/.test(e));
-if (errors.length) fail("console errors:\n" + errors.join("\n"));
+if (seen.errors.length) fail("console errors:\n" + seen.errors.join("\n"));
 await browser.close();
 server.stop();
 console.log("web play test passed");

@@ -172,13 +172,17 @@ void PlWebGame::GameRender() {
     double began = emscripten_get_now();
     PlGame::GameRender();
     if (updateMs_ < 0) return;
-    double cost = updateMs_ + emscripten_get_now() - began;
+    double render = emscripten_get_now() - began;
+    double cost = updateMs_ + render;
     updateMs_ = -1;
     EM_ASM(
         {
-            if (Module.frameCosts && Module.frameCosts.length < 100000) Module.frameCosts.push($0);
+            if (Module.frameCosts && Module.frameCosts.length < 100000) {
+                Module.frameCosts.push($0);
+                Module.renderCosts.push($1);
+            }
         },
-        cost);
+        cost, render);
 }
 
 void PlWebGame::PageVisibility(bool hidden) {

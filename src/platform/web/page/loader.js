@@ -148,7 +148,8 @@
     canvas: canvas,
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
-    frameCosts: [],
+    frameCosts: [],  // ms of each update and the render after it
+    renderCosts: [],  // ms of those renders alone
     syncSaves: syncSaves,
     preRun: [() => {
       const FS = Module.FS;
