@@ -127,6 +127,27 @@ for (const record of hostile) {
 }
 console.log("hostile records load as the desktop loads such files");
 
+// A browser with no IndexedDB at all (storage blocked): the game starts as
+// with no state file, and a save changes nothing but does no harm.
+{
+  const blocked = await browser.newContext({ viewport: { width: 640, height: 480 } });
+  await blocked.addInitScript(() => Object.defineProperty(window, "indexedDB", { value: undefined }));
+  const other = await blocked.newPage();
+  const watched = watchConsole(other);
+  await other.goto(server.url);
+  await gameStarted(other);
+  if (watched.lines.some((l) => / Loaded$| Invalid$/.test(l))) fail("state loaded from no store");
+  await setHidden(other, true);
+  await other.waitForTimeout(300);
+  await setHidden(other, false);
+  const frames = await other.evaluate(() => Module.frameCosts.length);
+  if (!(await waitFor(3, async () => (await other.evaluate(() => Module.frameCosts.length)) > frames)))
+    fail("without a store the game stopped after its save");
+  if (watched.errors.length) fail("without a store: " + watched.errors.join("\n"));
+  await blocked.close();
+  console.log("without IndexedDB the game plays unsaved");
+}
+
 // One finger is the pointer: a touch held on a difficulty starts a match (a
 // player's touch lasts longer than an update; playwright's tap does not).
 const cdp = await context.newCDPSession(page);

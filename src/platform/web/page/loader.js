@@ -91,12 +91,14 @@
   function syncSaves() {
     if (syncing) { again = true; return; }
     syncing = true;
-    Module.FS.syncfs(false, (error) => {
+    const done = (error) => {
       if (error) console.warn("saving to IndexedDB failed:", error);
       Module.savesSynced = (Module.savesSynced || 0) + 1;
       syncing = false;
       if (again) { again = false; syncSaves(); }
-    });
+    };
+    // Without a store (storage blocked, say) the game plays on unsaved.
+    try { Module.FS.syncfs(false, done); } catch (e) { done(e); }
   }
 
   // A store can hold anything under the state file's name; what is not a
@@ -159,6 +161,9 @@
       // be opened or read leaves the folder empty, like a missing file.
       Module.addRunDependency("saves");
       try {
+        // Emscripten's store gives up the whole program when the browser
+        // offers no IndexedDB (storage blocked): the folder stays in memory.
+        if (!window.indexedDB) throw new Error("this browser offers no IndexedDB");
         FS.mount(FS.filesystems.IDBFS, {}, "/save");
         FS.syncfs(true, (error) => {
           if (error) console.warn("saved state unreadable:", error);
