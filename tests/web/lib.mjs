@@ -53,11 +53,18 @@ export async function gameStarted(page, timeout = 20000) {
     () => document.getElementById("loading").classList.contains("hidden"), null, { timeout });
 }
 
-// Polls a condition until it holds or the deadline passes.
+// Polls a condition until it holds or the deadline passes. A poll that
+// meets a page between documents (navigating, reloading) counts as "not yet".
 export async function waitFor(seconds, condition) {
   const end = Date.now() + seconds * 1000;
   for (;;) {
-    if (await condition()) return true;
+    let held = false;
+    try {
+      held = await condition();
+    } catch (e) {
+      if (!/context was destroyed|navigat/i.test(String(e))) throw e;
+    }
+    if (held) return true;
     if (Date.now() > end) return false;
     await new Promise((r) => setTimeout(r, 50));
   }

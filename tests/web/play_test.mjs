@@ -49,7 +49,7 @@ const painted = () => page.evaluate(() =>
 if (!(await waitFor(10, painted))) fail("nothing painted");
 const [paintMs, startMs] = await page.evaluate(() => [
   performance.getEntriesByType("paint").find((p) => p.name === "first-contentful-paint").startTime,
-  Module.startedAt]);
+  window.Module && window.Module.startedAt]);
 if (startMs !== undefined && startMs <= paintMs) fail("the game started before the loading screen showed");
 // The title is up once its logo stands where the desktop's does. The page
 // checks that itself after each of the game's frames (screenshots would slow
