@@ -3,6 +3,9 @@
 #include "audio/audio.h"
 #include "framework/app.h"
 #include "graphics/context.h"
+#if defined(BW_GLES2)
+#include "graphics/gles2_backend.h"
+#endif
 #include "graphics/renderer.h"
 #include "input/input.h"
 #include "platform/platform_game.h"
@@ -25,7 +28,11 @@ void c_GameDelegate::GameStart() {
     PlGame* game = platform;
     std::unique_ptr<GlBackend> backend;
     if (game && game->HasGlContext())
+#if defined(BW_GLES2)
+        backend = MakeGles2Backend();  // WebGL has no fixed-function pipeline
+#else
         backend = MakeOpenGlBackend();
+#endif
     else
         backend = std::make_unique<NullGlBackend>();
     graphics = std::make_unique<PlGraphics>(std::move(backend), game);

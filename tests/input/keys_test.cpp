@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "input/input.h"
-#include "platform/glfw/glfw_keys.h"
+#include "platform/glfw_input/glfw_keys.h"
 #include "platform/platform_game.h"
 
 namespace {

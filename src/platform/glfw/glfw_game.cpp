@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "platform/glfw/glfw_keys.h"
-#include "platform/joystick_layout.h"
+#include "platform/glfw_input/glfw_keys.h"
+#include "platform/glfw_input/glfw_pads.h"
 
 namespace {
 
@@ -66,9 +66,7 @@ PlGlfwGame::~PlGlfwGame() {
 
 void PlGlfwGame::SetTickRate(int rate) {
     tickRate_ = rate;
-    if (rate == 0) return;
-    tickPeriod_ = 1.0 / rate;
-    nextTick_ = Now() + tickPeriod_;
+    schedule_.SetRate(rate, Now());
 }
 
 int PlGlfwGame::ElapsedMs() {
@@ -165,13 +163,7 @@ void PlGlfwGame::ShowPointer(bool show) {
 }
 
 bool PlGlfwGame::ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {
-    if (port < 0 || port > 15 || !glfwJoystickPresent(GLFW_JOYSTICK_1 + port)) return false;
-    int axisCount = 0, buttonCount = 0;
-    const float* axes = glfwGetJoystickAxes(GLFW_JOYSTICK_1 + port, &axisCount);
-    const unsigned char* states = glfwGetJoystickButtons(GLFW_JOYSTICK_1 + port, &buttonCount);
-    RearrangePadAxes(axes ? axisCount : 0, axes, x, y, z);
-    for (int i = 0; states && i < buttonCount && i < 32; i++) buttons[i] = states[i] == GLFW_PRESS;
-    return true;
+    return ReadGlfwJoystick(port, x, y, z, buttons);
 }
 
 void PlGlfwGame::InstallCallbacks() {
@@ -194,36 +186,11 @@ void PlGlfwGame::Run() {
 bool PlGlfwGame::LoopPass() {
     PollEvents();
     if (!WindowOpen()) return false;
-    if (WindowIconified()) {
-        if (!suspended_) {
-            iconified_ = true;
-            GameSuspend();
-        }
-    } else if (WindowActive() && suspended_) {
-        iconified_ = false;
-        GameResume();
-        nextTick_ = Now();
-    }
-    if (tickRate_ == 0 || suspended_) {
-        if (!iconified_) GameRender();
+    FrameSchedule::Pass pass =
+        schedule_.Step(*this, WindowIconified(), WindowActive(), [this] { return Now(); });
+    if (pass.outcome == FrameSchedule::Outcome::WaitForEvents)
         WaitEvents();
-        return true;
-    }
-    double delay = nextTick_ - Now();
-    if (delay > 0) {
-        SleepSeconds(delay);
-        return true;
-    }
-    // Catch up at most four updates, then drop the backlog.
-    int count = 0;
-    for (;;) {
-        nextTick_ += tickPeriod_;
-        GameUpdate();
-        if (tickRate_ == 0) break;
-        if (nextTick_ - Now() > 0) break;
-        if (++count == 4) break;
-    }
-    GameRender();
-    if (tickRate_ != 0 && count == 4) nextTick_ = Now();
+    else if (pass.outcome == FrameSchedule::Outcome::WaitUntilDue)
+        SleepSeconds(pass.delay);
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/frame_schedule.h"
 #include "platform/glfw/install_paths.h"
 #include "platform/platform_game.h"
 
@@ -42,9 +43,9 @@ class PlGlfwGame : public PlGame {
         return window_;
     }
 
-    bool Iconified() const { return iconified_; }
-    double NextTick() const { return nextTick_; }
-    double TickPeriod() const { return tickPeriod_; }
+    bool Iconified() const { return schedule_.Hidden(); }
+    double NextTick() const { return schedule_.NextTick(); }
+    double TickPeriod() const { return schedule_.Period(); }
 
   protected:
     // The loop's few contacts with GLFW, replaced by tests with a fake clock.
@@ -62,9 +63,7 @@ class PlGlfwGame : public PlGame {
 
     struct GLFWwindow* window_ = nullptr;
     InstallPaths paths_;
-    bool iconified_ = false;
-    double nextTick_ = 0;
-    double tickPeriod_ = 0;
+    FrameSchedule schedule_;
 };
 
 class PlVorlekGame : public PlGlfwGame {};

@@ -1,5 +1,5 @@
 // Key translation for the GLFW callbacks; pure functions, no GLFW state.
-#include "platform/glfw/glfw_keys.h"
+#include "platform/glfw_input/glfw_keys.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>

@@ -1,0 +1,49 @@
+// The fixed-rate schedule every platform's frame loop drives: updates fall due
+// one period apart, a late frame catches up at most four of them before it
+// renders, and a longer stall drops the backlog instead of racing through it.
+#pragma once
+
+#include <functional>
+
+class PlGame;
+
+class FrameSchedule {
+  public:
+    static constexpr int kCatchUpLimit = 4;
+
+    // A new rate restarts the schedule: the first update falls due one period
+    // from `now`. Rate 0 stops updates (the period is kept).
+    void SetRate(int rate, double now);
+    // The next update falls due at once (resuming after a suspend).
+    void Restart(double now) { nextTick_ = now; }
+
+    double NextTick() const { return nextTick_; }
+    double Period() const { return period_; }
+    // Seconds until the next update is due; <= 0 when one is due now.
+    double Delay(double now) const { return nextTick_ - now; }
+
+    // Runs the due updates (at least one, at most kCatchUpLimit) and then one
+    // render. The clock is read again after each update: updates take time.
+    // An update may change the rate through the game; rate 0 ends the batch.
+    void RunBatch(PlGame& game, const std::function<double()>& now);
+
+    // What a pass asks of its loop: block until events come (nothing is due
+    // while suspended or stopped), wait `delay` seconds, or nothing (it ran).
+    enum class Outcome { WaitForEvents, WaitUntilDue, Ran };
+    struct Pass {
+        Outcome outcome;
+        double delay = 0;
+    };
+    // One pass of a frame loop after its events: a hidden window (iconified,
+    // or a page in a background tab) suspends the game once; the window back
+    // and active resumes it and restarts the schedule at that moment. Then
+    // the due updates and a render, or a render alone while nothing runs.
+    Pass Step(PlGame& game, bool hidden, bool active, const std::function<double()>& now);
+    // Whether the last Step saw the window hidden (nothing is rendered then).
+    bool Hidden() const { return hidden_; }
+
+  private:
+    double nextTick_ = 0;
+    double period_ = 0;
+    bool hidden_ = false;
+};

@@ -1,0 +1,200 @@
+// Starts the game in the page: fetches the data of the resolution level the
+// page's size needs (and later ones only when a resize needs them), loads the
+// saved state from IndexedDB, then runs the program.
+"use strict";
+(function () {
+  const canvas = document.getElementById("canvas");
+  const fill = document.getElementById("fill");
+  const status = document.getElementById("status");
+  const soundNote = document.getElementById("sound");
+
+  // The game's rule (window units, strictly above 630 and 1230 pixels).
+  function levelFor(width, height) {
+    if (width > 1230 || height > 1230) return 4;
+    if (width > 630 || height > 630) return 2;
+    return 1;
+  }
+
+  const files = new Map();  // data path -> bytes, until written into the file system
+  const written = new Set();
+  const levels = new Map();  // level -> promise of its files being present
+  let fsReady = false;
+
+  function fetchLevel(level, progress) {
+    if (levels.has(level)) return levels.get(level);
+    const done = (async () => {
+      const manifest = await (await fetch("data/manifest-" + level + ".json")).json();
+      const wanted = manifest.files.filter(([name]) => !files.has(name) && !written.has(name));
+      const total = wanted.reduce((sum, [, size]) => sum + size, 0);
+      let received = 0;
+      await Promise.all(wanted.map(async ([name]) => {
+        const response = await fetch("data/" + name);
+        if (!response.ok) throw new Error("data/" + name + ": " + response.status);
+        const reader = response.body.getReader();
+        const parts = [];
+        let length = 0;
+        for (;;) {
+          const { done, value } = await reader.read();
+          if (done) break;
+          parts.push(value);
+          length += value.length;
+          received += value.length;
+          if (progress) progress(received, total);
+        }
+        const bytes = new Uint8Array(length);
+        let at = 0;
+        for (const part of parts) { bytes.set(part, at); at += part.length; }
+        files.set(name, bytes);
+      }));
+      if (fsReady) writeFiles();
+    })();
+    levels.set(level, done);
+    return done;
+  }
+
+  function writeFiles() {
+    const FS = Module.FS;
+    for (const [name, bytes] of files) {
+      const parts = name.split("/");
+      let folder = "/data";
+      for (const part of parts.slice(0, -1)) {
+        folder += "/" + part;
+        try { FS.mkdir(folder); } catch (e) { /* already there */ }
+      }
+      FS.writeFile("/data/" + name, bytes, { canOwn: true });
+      written.add(name);
+    }
+    files.clear();
+  }
+
+  // The size the game sees changes only once its level's pictures are present,
+  // so the reload a resize starts finds every file.
+  let sizeWanted = 0;
+  function applySize() {
+    const ticket = ++sizeWanted;
+    const width = Math.max(1, Math.round(canvas.clientWidth || window.innerWidth));
+    const height = Math.max(1, Math.round(canvas.clientHeight || window.innerHeight));
+    const ratio = window.devicePixelRatio || 1;
+    return fetchLevel(levelFor(width, height)).then(() => {
+      if (ticket !== sizeWanted) return;
+      canvas.width = Math.round(width * ratio);
+      canvas.height = Math.round(height * ratio);
+      Module.gameSize = [width, height, canvas.width, canvas.height];
+    });
+  }
+  window.addEventListener("resize", () => {
+    applySize().catch((e) => console.warn("resize:", e));
+  });
+
+  // Saves go to IndexedDB one at a time; a save during a sync runs after it.
+  let syncing = false, again = false;
+  function syncSaves() {
+    if (syncing) { again = true; return; }
+    syncing = true;
+    const done = (error) => {
+      if (error) console.warn("saving to IndexedDB failed:", error);
+      Module.savesSynced = (Module.savesSynced || 0) + 1;
+      syncing = false;
+      if (again) { again = false; syncSaves(); }
+    };
+    // Without a store (storage blocked, say) the game plays on unsaved.
+    try { Module.FS.syncfs(false, done); } catch (e) { done(e); }
+  }
+
+  // A store can hold anything under the state file's name; what is not a
+  // plain file would block every later save, so it goes like a damaged file.
+  function dropNonFile(path) {
+    const FS = Module.FS;
+    let node;
+    try { node = FS.lstat(path); } catch (e) { return; }
+    if (FS.isFile(node.mode)) return;
+    const remove = (p) => {
+      if (FS.isDir(FS.lstat(p).mode)) {
+        for (const name of FS.readdir(p)) if (name !== "." && name !== "..") remove(p + "/" + name);
+        FS.rmdir(p);
+      } else {
+        FS.unlink(p);
+      }
+    };
+    try { remove(path); } catch (e) { console.warn("cannot clear " + path + ":", e); }
+  }
+
+  // Browsers start sound only after a gesture: say so until then.
+  function audioContext() {
+    return Module.audioContext ? Module.audioContext() : null;
+  }
+  function updateSoundNote() {
+    const context = audioContext();
+    soundNote.classList.toggle("hidden", !context || context.state === "running");
+  }
+  for (const type of ["pointerdown", "touchstart", "keydown"]) {
+    window.addEventListener(type, () => {
+      const context = audioContext();
+      if (context && context.state === "suspended") context.resume().then(updateSoundNote);
+      canvas.focus();
+    }, { capture: true });
+  }
+
+  // Nothing starts before the loading screen is painted: downloads and
+  // compiling would only hold it up.
+  const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+  const firstLevel = painted.then(() => fetchLevel(
+    levelFor(Math.max(1, window.innerWidth), Math.max(1, window.innerHeight)),
+    (received, total) => {
+      fill.style.width = (100 * received / Math.max(1, total)).toFixed(1) + "%";
+      status.textContent = "Loading… " + (received / 1048576).toFixed(1) + " of " +
+        (total / 1048576).toFixed(1) + " MB";
+    }));
+
+  window.Module = {
+    canvas: canvas,
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+    frameCosts: [],  // ms of each update and the render after it
+    renderCosts: [],  // ms of those renders alone
+    syncSaves: syncSaves,
+    preRun: [() => {
+      const FS = Module.FS;
+      FS.mkdir("/data");
+      FS.mkdir("/save");
+      // The saved state: loaded before the game reads it. A store that cannot
+      // be opened or read leaves the folder empty, like a missing file.
+      Module.addRunDependency("saves");
+      try {
+        // Emscripten's store gives up the whole program when the browser
+        // offers no IndexedDB (storage blocked): the folder stays in memory.
+        if (!window.indexedDB) throw new Error("this browser offers no IndexedDB");
+        FS.mount(FS.filesystems.IDBFS, {}, "/save");
+        FS.syncfs(true, (error) => {
+          if (error) console.warn("saved state unreadable:", error);
+          dropNonFile("/save/.vorlekstate");
+          Module.removeRunDependency("saves");
+        });
+      } catch (e) {
+        console.warn("no saved state store:", e);
+        Module.removeRunDependency("saves");
+      }
+      Module.addRunDependency("data");
+      firstLevel.then(() => applySize()).then(() => {
+        fsReady = true;
+        writeFiles();
+        Module.removeRunDependency("data");
+      }).catch((e) => {
+        status.textContent = "The game's data could not be loaded: " + e.message;
+        console.error(e);
+      });
+    }],
+    onGameStarted: () => {
+      Module.startedAt = performance.now();
+      document.getElementById("loading").classList.add("hidden");
+      canvas.focus();
+      updateSoundNote();
+      setInterval(updateSoundNote, 250);
+    },
+  };
+
+  const script = document.createElement("script");
+  script.src = "brindlewick.js";
+  script.onerror = () => { status.textContent = "The game could not be loaded."; };
+  painted.then(() => document.body.appendChild(script));
+})();

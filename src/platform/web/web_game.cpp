@@ -1,0 +1,236 @@
+#include "platform/web/web_game.h"
+
+#include <GLFW/glfw3.h>
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cmath>
+
+#include "core/errors.h"
+#include "platform/glfw_input/glfw_keys.h"
+#include "platform/glfw_input/glfw_pads.h"
+
+namespace {
+
+PlWebGame* webGame = nullptr;
+
+// Browsers follow a touch with mouse events of their own; those within this
+// long of a touch are the same press again.
+constexpr double kTouchEchoMs = 800;
+
+void OnKey(GLFWwindow*, int key, int, int action, int) {
+    if (!webGame) return;
+    KeyEvent events[2];
+    int n = GlfwKeyEvents(key, action, events);
+    for (int i = 0; i < n; i++) webGame->KeyInput(events[i].event, events[i].code);
+}
+
+void OnChar(GLFWwindow*, unsigned int codepoint) {
+    if (webGame) webGame->KeyInput(kEventChar, static_cast<int>(codepoint));
+}
+
+void OnMouseButton(GLFWwindow*, int button, int action, int) {
+    int event = GlfwMouseButtonEvent(button, action);
+    if (event != 0 && webGame) webGame->PointerButton(event, button, false);
+}
+
+void OnCursor(GLFWwindow*, double x, double y) {
+    if (webGame) webGame->PointerMoved(static_cast<float>(x), static_cast<float>(y), true);
+}
+
+// One finger is the pointer: the first touch of a gesture moves and presses
+// it, the others are ignored until it lifts.
+long activeTouch = -1;
+
+EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
+    if (!webGame) return EM_FALSE;
+    for (int i = 0; i < e->numTouches; i++) {
+        const EmscriptenTouchPoint& t = e->touches[i];
+        if (!t.isChanged) continue;
+        if (type == EMSCRIPTEN_EVENT_TOUCHSTART && activeTouch < 0) {
+            activeTouch = t.identifier;
+            webGame->PointerMoved(static_cast<float>(t.targetX), static_cast<float>(t.targetY),
+                                  false);
+            webGame->PointerButton(kEventMouseDown, 0, true);
+        } else if (t.identifier == activeTouch) {
+            webGame->PointerMoved(static_cast<float>(t.targetX), static_cast<float>(t.targetY),
+                                  false);
+            if (type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL) {
+                webGame->PointerButton(kEventMouseUp, 0, true);
+                activeTouch = -1;
+            }
+        }
+    }
+    return EM_TRUE;  // no scrolling or zooming of the page under the game
+}
+
+EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
+    if (webGame) webGame->PageVisibility(e->hidden != 0);
+    return EM_FALSE;
+}
+
+void OnFrame(void* game) {
+    static_cast<PlWebGame*>(game)->Frame();
+}
+
+}  // namespace
+
+PlWebGame::PlWebGame() {
+    webGame = this;
+}
+
+PlWebGame::~PlWebGame() {
+    if (webGame == this) webGame = nullptr;
+}
+
+bool PlWebGame::OpenCanvas() {
+    if (!glfwInit()) {
+        Print("glfwInit failed");
+        return false;
+    }
+    // Without an alpha channel the page never shows through blended pixels.
+    glfwWindowHint(GLFW_ALPHA_BITS, 0);
+    ReadCanvasSize();
+    window_ = glfwCreateWindow(pixelWidth_, pixelHeight_, "Brindlewick", nullptr, nullptr);
+    if (!window_) {
+        Print("glfwOpenWindow failed");
+        return false;
+    }
+    glfwMakeContextCurrent(window_);
+    return true;
+}
+
+void PlWebGame::Run() {
+    if (window_) {
+        glfwSetKeyCallback(window_, OnKey);
+        glfwSetCharCallback(window_, OnChar);
+        glfwSetMouseButtonCallback(window_, OnMouseButton);
+        glfwSetCursorPosCallback(window_, OnCursor);
+    }
+    emscripten_set_touchstart_callback("#canvas", nullptr, EM_TRUE, OnTouch);
+    emscripten_set_touchmove_callback("#canvas", nullptr, EM_TRUE, OnTouch);
+    emscripten_set_touchend_callback("#canvas", nullptr, EM_TRUE, OnTouch);
+    emscripten_set_touchcancel_callback("#canvas", nullptr, EM_TRUE, OnTouch);
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, OnVisibility);
+    EmscriptenVisibilityChangeEvent visibility{};
+    if (emscripten_get_visibility_status(&visibility) == EMSCRIPTEN_RESULT_SUCCESS)
+        pageHidden_ = visibility.hidden != 0;
+    GameStart();
+    GameRender();  // the first frame comes before the first update
+    EM_ASM({
+        // OpenAL's Web Audio context, for the page's note about sound.
+        Module.audioContext = function() {
+            return typeof AL != "undefined" && AL.currentCtx ? AL.currentCtx.audioCtx : null;
+        };
+        if (Module.onGameStarted) Module.onGameStarted();
+    });
+    emscripten_set_main_loop_arg(OnFrame, this, 0, EM_FALSE);
+}
+
+double PlWebGame::Now() {
+    return emscripten_get_now() / 1000.0;
+}
+
+void PlWebGame::SetTickRate(int rate) {
+    tickRate_ = rate;
+    schedule_.SetRate(rate, Now());
+}
+
+int PlWebGame::ElapsedMs() {
+    return static_cast<int>(std::fmod(emscripten_get_now(), 2147483648.0));
+}
+
+void PlWebGame::ReadCanvasSize() {
+    // Set by the page: CSS width and height, canvas width and height.
+    int size[4];
+    for (int i = 0; i < 4; i++)
+        size[i] = EM_ASM_INT({ return Module.gameSize ? Module.gameSize[$0] | 0 : 0; }, i);
+    if (size[0] <= 0 || size[1] <= 0 || size[2] <= 0 || size[3] <= 0) return;
+    cssWidth_ = size[0];
+    cssHeight_ = size[1];
+    pixelWidth_ = size[2];
+    pixelHeight_ = size[3];
+}
+
+void PlWebGame::Frame() {
+    ReadCanvasSize();
+    // The page calls again next frame whatever the pass asks: nothing to wait for.
+    schedule_.Step(*this, pageHidden_, true, [this] { return Now(); });
+}
+
+// The page stops frame callbacks while hidden, so the suspend (and its save)
+// happens here rather than at a next frame that may never come.
+// The processor time of each update and each render, for the page's frame
+// figures (an update plus the render after it).
+void PlWebGame::GameUpdate() {
+    double began = emscripten_get_now();
+    PlGame::GameUpdate();
+    updateMs_ = emscripten_get_now() - began;
+}
+
+void PlWebGame::GameRender() {
+    double began = emscripten_get_now();
+    PlGame::GameRender();
+    if (updateMs_ < 0) return;
+    double render = emscripten_get_now() - began;
+    double cost = updateMs_ + render;
+    updateMs_ = -1;
+    EM_ASM(
+        {
+            if (Module.frameCosts && Module.frameCosts.length < 100000) {
+                Module.frameCosts.push($0);
+                Module.renderCosts.push($1);
+            }
+        },
+        cost, render);
+}
+
+void PlWebGame::PageVisibility(bool hidden) {
+    pageHidden_ = hidden;
+    schedule_.Step(*this, pageHidden_, true, [this] { return Now(); });
+}
+
+void PlWebGame::PointerMoved(float x, float y, bool deviceScale) {
+    // GLFW reports canvas pixels; the game takes CSS pixels, like window units.
+    if (deviceScale && pixelWidth_ > 0 && pixelHeight_ > 0) {
+        x *= static_cast<float>(cssWidth_) / static_cast<float>(pixelWidth_);
+        y *= static_cast<float>(cssHeight_) / static_cast<float>(pixelHeight_);
+    }
+    pointerX_ = x;
+    pointerY_ = y;
+    MouseInput(kEventMouseMove, -1, x, y);
+}
+
+void PlWebGame::PointerButton(int event, int button, bool fromTouch) {
+    double now = emscripten_get_now();
+    if (fromTouch)
+        lastTouchMs_ = now;
+    else if (now - lastTouchMs_ < kTouchEchoMs)
+        return;
+    MouseInput(event, button, pointerX_, pointerY_);
+}
+
+bool PlWebGame::ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {
+    return ReadGlfwJoystick(port, x, y, z, buttons);
+}
+
+void PlWebGame::ShellOpen(StringView target) {
+    std::string narrow = Narrow(target);
+    EM_ASM({ window.open(UTF8ToString($0), "_blank", "noopener"); }, narrow.c_str());
+}
+
+String PlWebGame::ResolveResourcePath(StringView path) {
+    String mapped = MapVorlekPath(path);
+    static constexpr StringView kData = u"./data/";
+    if (mapped.size() >= kData.size() && StringView(mapped).substr(0, kData.size()) == kData)
+        return u"/data/" + mapped.substr(kData.size());
+    return mapped;
+}
+
+int PlWebGame::WriteStateFile(StringView state) {
+    int result = PlGame::WriteStateFile(state);
+    EM_ASM({
+        if (Module.syncSaves) Module.syncSaves();
+    });
+    return result;
+}
