@@ -82,12 +82,6 @@ TEST(FatalPath, StartedFromATerminalTheErrorEndsPromptly) {
     EXPECT_NE(fault.out.find("Memory access violation"), std::string::npos) << fault.out;
 }
 
-TEST(FatalPath, ThisProcessHasNoDebugger) {
-    // The test itself runs untraced; a wrong reading of the status file
-    // would make every runtime error wait for commands.
-    EXPECT_FALSE(DebuggerAttached());
-}
-
 #ifdef BW_FAULT_ALLOC_PROBE
 TEST(FatalPath, FaultPathMakesNoHeapAllocation) {
     const char kAllocation[] = "[heap allocation after the fault]";

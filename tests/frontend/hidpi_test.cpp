@@ -37,18 +37,4 @@ TEST(ScaledDesktop, APressOnADrawnTitleButtonHitsIt) {
     EXPECT_EQ(app.mode, kModeMatch);
 }
 
-TEST(ScaledDesktop, ResizingTheWindowRefitsInWindowUnits) {
-    GameHarness h;
-    h.platform.framebufferWidth = 1280;
-    h.platform.framebufferHeight = 960;
-    SettleTitle(h);
-    h.Resize(1280, 960);  // the window itself doubles; the framebuffer follows
-    h.platform.framebufferWidth = 2560;
-    h.platform.framebufferHeight = 1920;
-    SettleTitle(h);
-    EXPECT_FLOAT_EQ(h.App().screen.screenScaleX, 2);
-    EXPECT_FLOAT_EQ(h.App().screen.screenWidth, 640);
-    EXPECT_EQ(h.Backend()->viewportWidth, 2560);
-}
-
 }  // namespace

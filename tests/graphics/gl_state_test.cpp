@@ -28,24 +28,6 @@ TEST_F(GlStateCache, FramesOfTexturedFlushesSetStateOnce) {
     EXPECT_EQ(Null().lastTexture, surface->texture);
 }
 
-TEST_F(GlStateCache, UntexturedDrawsTurnTexturingOffAndBackOn) {
-    auto a = graphics.BlankSurface(8, 8), b = graphics.BlankSurface(8, 8);
-    const GlCallCounts before = Null().Calls();
-    graphics.BlitSurface(a.get(), 0, 0);
-    graphics.DrawRect(0, 0, 4, 4);
-    EXPECT_EQ(Null().lastTexture, a->texture);
-    graphics.BlitSurface(b.get(), 0, 0);
-    EXPECT_EQ(Null().lastTexture, 0u);
-    EXPECT_FALSE(Null().texturingOn);
-    graphics.BlitSurface(a.get(), 0, 0);
-    EXPECT_EQ(Null().lastTexture, b->texture);
-    graphics.FrameEnd();
-    EXPECT_EQ(Null().lastTexture, a->texture);
-    const GlCallCounts& now = Null().Calls();
-    EXPECT_EQ(now.texturing - before.texturing, 3);      // on, off, on
-    EXPECT_EQ(now.bindTexture - before.bindTexture, 3);  // a, b, a
-}
-
 TEST_F(GlStateCache, FrameStartTouchesOnlyWhatChanged) {
     graphics.FrameEnd();
     GlCallCounts before = Null().Calls();

@@ -35,6 +35,10 @@ TEST(InstallPaths, SearchesCurrentFolderThenBesideThenInstalled) {
     InstallPaths installed = Locate({kShared});
     EXPECT_EQ(installed.dataFolder, kShared);
     EXPECT_EQ(installed.stateFolder, "/home/ann/.local/share/brindlewick");
+    // XDG_DATA_HOME when absolute; empty or relative values are ignored.
+    EXPECT_EQ(Locate({kShared}, "/x/d/").stateFolder, "/x/d/brindlewick");
+    EXPECT_EQ(Locate({kShared}, "rel").stateFolder, "/home/ann/.local/share/brindlewick");
+    EXPECT_EQ(UserStateFolder(nullptr, nullptr), "");
 }
 
 TEST(InstallPaths, NothingFoundNamesEveryFolderTried) {
@@ -51,16 +55,6 @@ TEST(InstallPaths, NothingFoundNamesEveryFolderTried) {
     EXPECT_EQ(noExe.tried, std::vector<std::string>{"./data/"});
 }
 
-TEST(InstallPaths, StateFolderFollowsXdgDataHome) {
-    EXPECT_EQ(UserStateFolder("/x/data", "/home/ann"), "/x/data/brindlewick");
-    EXPECT_EQ(UserStateFolder("/x/data/", "/home/ann"), "/x/data/brindlewick");
-    // Empty or relative values are invalid and ignored.
-    EXPECT_EQ(UserStateFolder("", "/home/ann"), "/home/ann/.local/share/brindlewick");
-    EXPECT_EQ(UserStateFolder("rel", "/home/ann/"), "/home/ann/.local/share/brindlewick");
-    EXPECT_EQ(UserStateFolder(nullptr, nullptr), "");
-    EXPECT_EQ(Locate({kShared}, "/x/d").stateFolder, "/x/d/brindlewick");
-}
-
 TEST(InstallPaths, ResolvesDataAndStateIntoTheirFolders) {
     InstallPaths installed = Locate({kShared});
     const StringView state = u"./.vorlekstate";
@@ -75,19 +69,6 @@ TEST(InstallPaths, ResolvesDataAndStateIntoTheirFolders) {
     InstallPaths tree = Locate({"./data/"});
     EXPECT_EQ(ResolveInstalledPath(tree, u"vorlek://data/a.png", state), u"./data/a.png");
     EXPECT_EQ(ResolveInstalledPath(tree, state, state), state);
-}
-
-TEST(InstallPaths, MakeFoldersCreatesPrivateParents) {
-    std::string root = MakeTempDir();
-    std::string deep = root + "/a/b/c";
-    ASSERT_TRUE(MakeFolders(deep));
-    struct stat info {};
-    ASSERT_EQ(stat((root + "/a").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
-    EXPECT_TRUE(MakeFolders(deep)) << "existing folders are fine";
-    std::ofstream(root + "/file") << "x";
-    EXPECT_FALSE(MakeFolders(root + "/file/sub"));
-    std::filesystem::remove_all(root);
 }
 
 TEST(InstallPaths, DesktopPlatformSavesIntoNewStateFolder) {

@@ -33,15 +33,24 @@ class WindowGame : public PlGlfwGame {
     using PlGlfwGame::WindowOpen;
 };
 
-TEST(WindowEvents, CloseButtonSendsKey432DownAndUpInOnePollAndKeepsTheWindow) {
+// A started platform game on a real window, recording what its callbacks send.
+class WindowEvents : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(window.Ok());
+        game.SetDelegate(&delegate);
+        game.SetWindow(window.Window());
+        game.InstallCallbacks();
+        game.GameStart();
+    }
+    void TearDown() override { game.SetWindow(nullptr); }
+
     GlTestWindow window;
-    ASSERT_TRUE(window.Ok());
     WindowGame game;
     RecordingDelegate delegate;
-    game.SetDelegate(&delegate);
-    game.SetWindow(window.Window());
-    game.InstallCallbacks();
-    game.GameStart();
+};
+
+TEST_F(WindowEvents, CloseButtonSendsKey432DownAndUpInOnePollAndKeepsTheWindow) {
     game.PollEvents();
     delegate.keys.clear();
     ClickCloseButton(window.Window());
@@ -49,10 +58,22 @@ TEST(WindowEvents, CloseButtonSendsKey432DownAndUpInOnePollAndKeepsTheWindow) {
     EXPECT_EQ(delegate.keys, (std::vector<std::pair<int, int>>{{kEventKeyDown, kCloseKey},
                                                                {kEventKeyUp, kCloseKey}}));
     EXPECT_TRUE(game.WindowOpen());  // the game decides, at its next update
-    game.SetWindow(nullptr);
 }
 
-TEST(WindowEvents, CloseButtonEndsTheGameAtItsNextUpdateWithStatusZero) {
+TEST_F(WindowEvents, MouseButtonsFollowTheTranslationTable) {
+    // The callback GLFW would call, as installed.
+    GLFWmousebuttonfun callback = glfwSetMouseButtonCallback(window.Window(), nullptr);
+    glfwSetMouseButtonCallback(window.Window(), callback);
+    ASSERT_NE(callback, nullptr);
+    callback(window.Window(), GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS, 0);
+    callback(window.Window(), GLFW_MOUSE_BUTTON_MIDDLE, GLFW_RELEASE, 0);
+    callback(window.Window(), GLFW_MOUSE_BUTTON_4, GLFW_PRESS, 0);      // no such game button
+    callback(window.Window(), GLFW_MOUSE_BUTTON_LEFT, GLFW_REPEAT, 0);  // not a button action
+    EXPECT_EQ(delegate.mouse,
+              (std::vector<std::pair<int, int>>{{kEventMouseDown, 0}, {kEventMouseUp, 2}}));
+}
+
+TEST(WindowClose, CloseButtonEndsTheGameAtItsNextUpdateWithStatusZero) {
     pid_t pid = fork();
     if (pid == 0) {
         GlTestWindow window;
@@ -81,28 +102,6 @@ TEST(WindowEvents, CloseButtonEndsTheGameAtItsNextUpdateWithStatusZero) {
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "5: no window, 6: window closed, 7: game went on";
-}
-
-TEST(WindowEvents, MouseButtonsFollowTheTranslationTable) {
-    GlTestWindow window;
-    ASSERT_TRUE(window.Ok());
-    WindowGame game;
-    RecordingDelegate delegate;
-    game.SetDelegate(&delegate);
-    game.SetWindow(window.Window());
-    game.InstallCallbacks();
-    game.GameStart();
-    // The callback GLFW would call, as installed.
-    GLFWmousebuttonfun callback = glfwSetMouseButtonCallback(window.Window(), nullptr);
-    glfwSetMouseButtonCallback(window.Window(), callback);
-    ASSERT_NE(callback, nullptr);
-    callback(window.Window(), GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS, 0);
-    callback(window.Window(), GLFW_MOUSE_BUTTON_MIDDLE, GLFW_RELEASE, 0);
-    callback(window.Window(), GLFW_MOUSE_BUTTON_4, GLFW_PRESS, 0);      // no such game button
-    callback(window.Window(), GLFW_MOUSE_BUTTON_LEFT, GLFW_REPEAT, 0);  // not a button action
-    EXPECT_EQ(delegate.mouse,
-              (std::vector<std::pair<int, int>>{{kEventMouseDown, 0}, {kEventMouseUp, 2}}));
-    game.SetWindow(nullptr);
 }
 
 }  // namespace
