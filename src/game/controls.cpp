@@ -56,3 +56,12 @@ int c_GameCore::ControlDown(int code) {
     }
     return 0;
 }
+
+// Once per update: the devices do not change while an update runs.
+void c_GameCore::SampleControls() {
+    uint32_t held = 0;
+    for (size_t i = 0; i < kControls.size(); i++) {
+        if (ControlDown(kControls[i])) held |= 1u << i;
+    }
+    input.controlsHeld = held;
+}
