@@ -143,6 +143,13 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// A save its owner cannot read back is a lost save: whatever the umask (0777,
+// or none at all under the browser's file system) or the old file's mode, the
+// owner keeps read and write; the group and other bits follow as they come.
+mode_t OwnerCanReadBack(mode_t mode) {
+    return mode | S_IRUSR | S_IWUSR;
+}
+
 // The plain save: truncate and rewrite the file itself.
 int WriteInPlace(const std::string& path, const std::string& bytes) {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -152,13 +159,6 @@ int WriteInPlace(const std::string& path, const std::string& bytes) {
     bool complete = WriteAll(fd, bytes) && fsync(fd) == 0;
     complete = close(fd) == 0 && complete;
     return complete ? 0 : -2;
-}
-
-// A save its owner cannot read back is a lost save: whatever the umask (0777,
-// or none at all under the browser's file system) or the old file's mode, the
-// owner keeps read and write; the group and other bits follow as they come.
-mode_t OwnerCanReadBack(mode_t mode) {
-    return mode | S_IRUSR | S_IWUSR;
 }
 
 // Permissions a newly created file gets, as a plain open would give it.
