@@ -41,18 +41,22 @@ struct InputSnapshot {
     std::array<int32_t, kTouches> touchY{};
     uint32_t controlsHeld = 0;  // bit i: kControls[i] is held
 
-    // Held state only; any code that names no control is never held.
-    bool Held(int control) const {
+    // The bit of a control in controlsHeld; -1 for a code that names none.
+    static int BitOf(int control) {
         for (size_t i = 0; i < kControls.size(); i++) {
-            if (kControls[i] == control) return (controlsHeld >> i & 1u) != 0;
+            if (kControls[i] == control) return static_cast<int>(i);
         }
-        return false;
+        return -1;
+    }
+    // Held state only; a code that names no control is never held.
+    bool Held(int control) const {
+        int bit = BitOf(control);
+        return bit >= 0 && (controlsHeld >> bit & 1u) != 0;
     }
     void SetHeld(int control, bool held) {
-        for (size_t i = 0; i < kControls.size(); i++) {
-            if (kControls[i] != control) continue;
-            controlsHeld = held ? controlsHeld | 1u << i : controlsHeld & ~(1u << i);
-        }
+        int bit = BitOf(control);
+        if (bit < 0) return;
+        controlsHeld = held ? controlsHeld | 1u << bit : controlsHeld & ~(1u << bit);
     }
     // A fresh press of a control, or of a touch on a button.
     bool TakeControl(int control) { return TakePress(controlLatch, Held(control)); }

@@ -40,9 +40,6 @@ class Pen {
     // Draws the frame; true while a held touch lies strictly inside it.
     bool QueueButton(int image, float x, float y, int frame);
 
-    const DrawList& List() const { return list_; }
-    float ScaleY() const { return list_.drawScaleY; }
-
   private:
     DrawList& list_;
     std::array<float, 4>& background_;
