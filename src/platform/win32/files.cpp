@@ -1,5 +1,7 @@
 // Files on Windows: wide names, binary mode, and the atomic save with a
-// temporary file moved over the target by MoveFileExW.
+// temporary file moved over the target by MoveFileExW. A symbolic link in the
+// target's place is replaced, not followed: making one takes rights a player
+// seldom has, so Windows saves do not keep them as Linux saves do.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
