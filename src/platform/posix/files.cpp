@@ -33,7 +33,12 @@ bool MakeFolders(const std::string& folder) {
     std::filesystem::path built;
     for (const std::filesystem::path& part : path) {
         built /= part;
-        if (mkdir(built.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (mkdir(built.c_str(), 0700) == 0) {
+            // A umask of 0777 would leave a folder even its owner cannot enter.
+            chmod(built.c_str(), 0700);
+        } else if (errno != EEXIST) {
+            return false;
+        }
     }
     std::error_code error;
     return std::filesystem::is_directory(path, error);

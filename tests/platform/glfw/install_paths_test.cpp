@@ -81,8 +81,15 @@ TEST(InstallPaths, DesktopPlatformSavesIntoNewStateFolder) {
     PlGlfwGame game;
     game.UseInstallPaths(paths);
     EXPECT_EQ(game.ReadStateFile(), u"") << "no state before the first save";
+    // Whatever the player's umask, the new folders and file stay the owner's own.
+    mode_t usual = umask(0777);
     ASSERT_EQ(game.WriteStateFile(u"7|\u00e9|"), 0);
-    EXPECT_TRUE(std::filesystem::exists(paths.stateFolder + "/.vorlekstate"));
+    umask(usual);
+    struct stat info {};
+    ASSERT_EQ(stat(paths.stateFolder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0700, 0700u);
+    ASSERT_EQ(stat((paths.stateFolder + "/.vorlekstate").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0600, 0600u);
     EXPECT_EQ(game.ReadStateFile(), u"7|\u00e9|");
 
     std::filesystem::create_directories(root + "/data");
