@@ -38,7 +38,8 @@ struct Media {
     std::array<std::shared_ptr<c_Image>, kImages> imageTable{};
     std::array<int32_t, 3 * kImages> imageGeometry{};  // frame width, height, count per slot
     int currentFont = 0;
-    int loadStep = 0;  // 0 once everything is loaded
+    int loadStep = 0;             // 0 once everything is loaded
+    bool startSheetsDue = false;  // the logo and font, read at the next loader step
     int resLevel = 0;
     float resScale = 0;
     std::array<std::shared_ptr<c_Sound>, kSounds> soundTable{};
