@@ -176,18 +176,13 @@ bool SamePicture() {
 
 void Report() {
     const bool same = SamePicture();
-    EM_ASM(
-        {
-            const rounds = (at) = > [ 0, 1, 2 ].map((i) = > HEAPF64[(at >> 3) + i]);
-            Module.benchResults = {
-                sprites : $0,
-                framesPerRound : $1,
-                oursRounds : rounds($2),
-                floorRounds : rounds($3),
-                samePicture : $4 != 0
-            };
-        },
-        kSprites, kTimedFrames, run.sums[0], run.sums[1], same);
+    // clang-format off
+    EM_ASM({
+        var rounds = function(at) { return [HEAPF64[at >> 3], HEAPF64[(at >> 3) + 1], HEAPF64[(at >> 3) + 2]]; };
+        Module.benchResults = {sprites: $0, framesPerRound: $1, oursRounds: rounds($2),
+                               floorRounds: rounds($3), samePicture: $4 != 0};
+    }, kSprites, kTimedFrames, run.sums[0], run.sums[1], same);
+    // clang-format on
 }
 
 EM_BOOL OnAnimationFrame(double, void*) {
@@ -212,7 +207,9 @@ EM_BOOL OnAnimationFrame(double, void*) {
 
 int main() {
     if (!ours.Open() || !floorFrame.Open()) {
-        EM_ASM({ Module.benchResults = {error : "no WebGL context"}; });
+        // clang-format off
+        EM_ASM({ Module.benchResults = {error: "no WebGL context"}; });
+        // clang-format on
         return 1;
     }
     emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
