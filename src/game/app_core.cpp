@@ -40,8 +40,8 @@ c_GameCore::~c_GameCore() = default;
 int c_GameCore::HandleCreate() {
     mode = kModeTitle;
     SetUpdateRate(60);
-    screen.knownWidth = DisplayWidth();
-    screen.knownHeight = DisplayHeight();
+    screen.knownWidth = DisplayPixelWidth();
+    screen.knownHeight = DisplayPixelHeight();
     BeginLoading();
     title.difficulty = 2;
     title.titleSlide = -32;

@@ -204,11 +204,13 @@ int c_GameCore::HandleRender() {
     DrawRect(-1, -1, static_cast<float>(width + 2), static_cast<float>(height + 2));
     SetColor(255, 255, 255);
     SetAlpha(1);
-    // A new window size reloads every asset at the level that suits it.
-    if (width != screen.knownWidth || height != screen.knownHeight) {
+    // A new framebuffer size (a resize, or a move to a screen of another
+    // scale) reloads every asset at the level that suits it.
+    int pixelWidth = DisplayPixelWidth(), pixelHeight = DisplayPixelHeight();
+    if (pixelWidth != screen.knownWidth || pixelHeight != screen.knownHeight) {
         media.loadStep = 1;
-        screen.knownWidth = width;
-        screen.knownHeight = height;
+        screen.knownWidth = pixelWidth;
+        screen.knownHeight = pixelHeight;
     }
     screen.Fit(width, height);
     ReplayDrawList();

@@ -15,7 +15,7 @@ class c_TunePlayer;
 
 // The logical screen fitted to the window: recomputed by every render.
 struct ScreenFit {
-    int knownWidth = 0, knownHeight = 0;  // device size last seen by a render
+    int knownWidth = 0, knownHeight = 0;  // framebuffer pixels last seen by a render
     float screenScaleX = 0, screenScaleY = 0;
     int fitAxis = 0;
     int landscape = 0;

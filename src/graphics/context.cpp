@@ -156,6 +156,12 @@ int DisplayWidth() {
 int DisplayHeight() {
     return gGraphicsDevice ? gGraphicsDevice->Height() : 0;
 }
+int DisplayPixelWidth() {
+    return gGraphicsDevice ? gGraphicsDevice->PixelWidth() : 0;
+}
+int DisplayPixelHeight() {
+    return gGraphicsDevice ? gGraphicsDevice->PixelHeight() : 0;
+}
 
 // Every render starts from the same state, whatever the last one left.
 void BeginRenderState() {

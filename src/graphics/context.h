@@ -83,8 +83,13 @@ void DrawLine(float x1, float y1, float x2, float y2);
 void DrawEllipse(float x, float y, float xRadius, float yRadius);
 void ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
                 int pitch);
+// The window in its own units (what the game lays out in).
 int DisplayWidth();
 int DisplayHeight();
+// The framebuffer in device pixels: more than the window's units on a scaled
+// desktop, and what picture sharpness depends on.
+int DisplayPixelWidth();
+int DisplayPixelHeight();
 void BeginRenderState();
 void EndRenderState();
 void SetDefaultFont();

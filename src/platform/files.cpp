@@ -53,26 +53,32 @@ FileHandle PlGame::OpenFile(StringView path, const char* mode) {
 }
 
 ByteBlock PlGame::ReadWholeFile(StringView path, int* length) {
-    return ReadFileUpTo(path, INT_MAX, length);
+    return ReadFileUpTo(path, INT_MAX, Oversize::Refuse, length);
 }
 
-// Reads in 4096-byte chunks until a short read. A file longer than `limit`
-// is refused before it is held in memory, so a hostile size cannot cost more
-// than the limit; the regular file's size is checked before reading at all.
-ByteBlock PlGame::ReadFileUpTo(StringView path, size_t limit, int* length) {
+// Reads in 4096-byte chunks until a short read. Past `limit` bytes a file is
+// either refused before it is held in memory (a regular file's size is
+// checked before reading at all) or cut there, so a hostile size never costs
+// more than the limit.
+ByteBlock PlGame::ReadFileUpTo(StringView path, size_t limit, Oversize oversize, int* length) {
     FileHandle file = OpenFile(path, "rb");
     if (!file) return nullptr;
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<unsigned long long>(info.st_size) > limit)
+    if (oversize == Oversize::Refuse && fstat(fileno(file.get()), &info) == 0 &&
+        S_ISREG(info.st_mode) && static_cast<unsigned long long>(info.st_size) > limit)
         return nullptr;
     std::string bytes;
     char chunk[4096];
     for (;;) {
-        size_t n = fread(chunk, 1, sizeof chunk, file.get());
-        if (n > limit - bytes.size()) return nullptr;  // grew, or not a plain file
+        size_t room = std::min(sizeof chunk, limit - bytes.size());
+        size_t n = fread(chunk, 1, room, file.get());
         bytes.append(chunk, n);
-        if (n < sizeof chunk) break;
+        if (n < room) break;
+        if (bytes.size() == limit) {
+            if (oversize == Oversize::Truncate) break;
+            if (fgetc(file.get()) != EOF) return nullptr;  // grew, or not a plain file
+            break;
+        }
     }
     ByteBlock block(static_cast<uint8_t*>(malloc(bytes.size() ? bytes.size() : 1)));
     if (!block) return nullptr;
@@ -89,10 +95,12 @@ String PlGame::ReadTextFile(StringView path) {
 }
 
 String PlGame::ReadStateFile() {
-    // A real state is a few kilobytes; anything far larger is not ours and
-    // loads as no state at all, like a missing file.
+    // A real state is a few kilobytes. Whatever follows the first 64 KiB
+    // (junk appended by a broken copy, say) is left unread, so the sections
+    // at the front still load and the next save keeps them.
     int length = 0;
-    ByteBlock bytes = ReadFileUpTo(StateFilePath(), kMaxStateFileBytes, &length);
+    ByteBlock bytes =
+        ReadFileUpTo(StateFilePath(), kMaxStateFileBytes, Oversize::Truncate, &length);
     if (!bytes || length == 0) return String();
     return DecodeText(bytes.get(), length);
 }
@@ -139,16 +147,25 @@ bool WriteAll(int fd, const std::string& bytes) {
 int WriteInPlace(const std::string& path, const std::string& bytes) {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return -1;
+    struct stat info {};
+    if (fstat(fd, &info) == 0) fchmod(fd, OwnerCanReadBack(info.st_mode & 07777));
     bool complete = WriteAll(fd, bytes) && fsync(fd) == 0;
     complete = close(fd) == 0 && complete;
     return complete ? 0 : -2;
+}
+
+// A save its owner cannot read back is a lost save: whatever the umask (0777,
+// or none at all under the browser's file system) or the old file's mode, the
+// owner keeps read and write; the group and other bits follow as they come.
+mode_t OwnerCanReadBack(mode_t mode) {
+    return mode | S_IRUSR | S_IWUSR;
 }
 
 // Permissions a newly created file gets, as a plain open would give it.
 mode_t NewFileMode() {
     mode_t mask = umask(0);  // reading the mask means setting it; put it back at once
     umask(mask);
-    return 0666 & ~mask;
+    return OwnerCanReadBack(0666 & ~mask);
 }
 
 }  // namespace
@@ -171,7 +188,7 @@ int WriteFileAtomically(const std::string& path, const std::string& bytes) {
     if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
         int owned = fchown(fd, old.st_uid, old.st_gid);  // only root may give files away
         (void)owned;
-        fchmod(fd, old.st_mode & 07777);
+        fchmod(fd, OwnerCanReadBack(old.st_mode & 07777));
     } else {
         fchmod(fd, NewFileMode());
     }

@@ -66,9 +66,11 @@ class PlGame {
     virtual FileHandle OpenFile(StringView path, const char* mode);
     // Null when the file cannot be opened or its size does not fit `length`.
     virtual ByteBlock ReadWholeFile(StringView path, int* length);
-    // As ReadWholeFile, but null for a file longer than `limit` bytes.
-    ByteBlock ReadFileUpTo(StringView path, size_t limit, int* length);
-    // The state file is read whole only up to this size.
+    // As ReadWholeFile up to `limit` bytes: a longer file is refused (null)
+    // or cut at the limit.
+    enum class Oversize { Refuse, Truncate };
+    ByteBlock ReadFileUpTo(StringView path, size_t limit, Oversize oversize, int* length);
+    // Only the first this many bytes of the state file are read.
     static constexpr size_t kMaxStateFileBytes = 64 * 1024;
     [[noreturn]] virtual void ReportUncaught();
     virtual void CollectGarbage() {}

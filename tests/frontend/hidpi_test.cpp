@@ -1,6 +1,7 @@
 // A desktop scaled to 200 %: the framebuffer has twice the window's pixels
 // each way, while pointer positions arrive in window units. The game lays out
-// and hit-tests in window units; only GL sees the framebuffer.
+// and hit-tests in window units; GL, the choice of picture sheets and the
+// credits' size readout see the framebuffer.
 #include <gtest/gtest.h>
 
 #include "frontend_helpers.h"
@@ -18,6 +19,10 @@ TEST(ScaledDesktop, APressOnADrawnTitleButtonHitsIt) {
     ASSERT_NE(h.Backend(), nullptr);
     EXPECT_EQ(h.Backend()->viewportWidth, 1280);
     EXPECT_EQ(h.Backend()->frameWidth, 640);
+    // 1280 x 960 device pixels want the sharpest sheets, as a 1280 x 960 window would.
+    EXPECT_EQ(app.media.resLevel, 4);
+    EXPECT_FLOAT_EQ(app.media.resScale, 0.25f);
+    EXPECT_EQ(Narrow(app.SheetFileName(u"title/logo").View()), "title/logo-hd2.png");
 
     // The sound toggle is drawn at (32, 240) in screen units, which here are
     // window units: that is where the pointer must be to hit it.
@@ -35,6 +40,27 @@ TEST(ScaledDesktop, APressOnADrawnTitleButtonHitsIt) {
     Tap(h, buttons.front().x, buttons.front().y);
     h.Step(3);
     EXPECT_EQ(app.mode, kModeMatch);
+}
+
+TEST(ScaledDesktop, CreditsReadOutTheFramebufferAndAMoveToAnotherScaleReloads) {
+    GameHarness h;
+    h.platform.framebufferWidth = 1280;
+    h.platform.framebufferHeight = 960;
+    SettleTitle(h);
+    c_MyApp& app = h.App();
+    app.credits.menuPanelOpen = 1;
+    h.Step(31);
+    std::string text = GlyphText(app);
+    EXPECT_NE(text.find("1280960"), std::string::npos) << text;  // the device disc, in pixels
+    EXPECT_NE(text.find("640480"), std::string::npos) << text;   // the screen disc, in units
+
+    // The same window dragged onto an unscaled screen: same units, fewer pixels.
+    h.platform.framebufferWidth = 0;
+    h.platform.framebufferHeight = 0;
+    h.Step();
+    EXPECT_NE(app.media.loadStep, 0);
+    h.FinishLoading();
+    EXPECT_EQ(app.media.resLevel, 2);
 }
 
 }  // namespace

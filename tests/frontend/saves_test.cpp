@@ -2,8 +2,12 @@
 // independent sections with their messages, and hostile files.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -280,9 +284,61 @@ TEST(Saves, HostileFilesLoadWithoutHarm) {
     EXPECT_EQ(bars.App().saved.SoundMode(), 0);
     EXPECT_EQ(bars.App().saved.settings[kSettingPadSize], 10);
     bars.harness.reset();
+}
 
-    // Past 64 KiB a file is no state of ours: defaults, as for a missing file.
-    Loaded oversized = LoadFrom(std::string(200000, '|'));
-    EXPECT_EQ(oversized.output.find("Loaded"), std::string::npos);
-    EXPECT_EQ(oversized.App().saved.SoundMode(), 1);
+TEST(Saves, JunkPastSixtyFourKibibytesKeepsTheSectionsBeforeIt) {
+    // The game writes a state, something appends 70 000 bytes to it: every
+    // section still loads, and the next save writes them back without the junk.
+    std::string folder = MakeTempDir();
+    std::string file = folder + "/.vorlekstate";
+    std::string written;
+    {
+        GameHarness first(640, 480, "", "", file);
+        first.App().ApplyStateString(Widen(RichState()));
+        first.App().SaveAll();
+        written = first.platform.ReadStateBytes();
+    }
+    std::ofstream(file, std::ios::binary | std::ios::app) << std::string(70000, 'x') + "|7|";
+    testing::internal::CaptureStdout();
+    {
+        GameHarness second(640, 480, "", "", file);
+        std::string output = testing::internal::GetCapturedStdout();
+        EXPECT_THAT(output, HasSubstr("Settings Loaded"));
+        EXPECT_THAT(output, HasSubstr("Highscore 2 Loaded"));
+        second.App().SaveAll();
+        EXPECT_EQ(second.platform.ReadStateBytes(), written);
+    }
+    RemoveTree(folder);
+}
+
+TEST(Saves, AStrictUmaskStillLeavesASaveTheNextStartReads) {
+    // Under umask 0777 a plain create gives a file nobody may read. Root reads
+    // anything, so the player is an unprivileged user in a child process.
+    std::string folder = MakeTempDir();
+    ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+    std::string file = folder + "/.vorlekstate";
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
+        {
+            GameHarness first(640, 480, "", "", file);
+            first.App().saved.SoundMode() = 0;
+            first.App().saved.Best(1)[0] = 4321;
+            mode_t usual = umask(0777);
+            first.App().SaveAll();
+            umask(usual);
+        }
+        GameHarness second(640, 480, "", "", file);
+        bool loaded = second.App().saved.SoundMode() == 0 && second.App().saved.Best(1)[0] == 4321;
+        _exit(loaded ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    struct stat info {};
+    EXPECT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0600, 0600u);
+    RemoveTree(folder);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 100) << "could not drop privileges";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the second start did not load the first one's save";
 }

@@ -6,7 +6,8 @@
 #include "platform/platform_game.h"
 
 GameHarness::GameHarness(int windowWidth, int windowHeight, const std::string& stateBytes,
-                         const std::string& dataDir) {
+                         const std::string& dataDir, const std::string& stateFile) {
+    if (!stateFile.empty()) platform.UseStateFile(stateFile);
     platform.windowWidth = windowWidth;
     platform.windowHeight = windowHeight;
     if (!dataDir.empty()) platform.dataDir = dataDir;

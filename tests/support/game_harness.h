@@ -16,9 +16,11 @@ class GameHarness {
   public:
     // Starts the game (GameStart → HandleCreate, then the first render).
     // Process-wide game values and the generator start afresh for each harness.
-    // An empty dataDir uses the build's data folder.
+    // An empty dataDir uses the build's data folder; a stateFile names a state
+    // file of the test's own instead of one in the platform's private folder.
     explicit GameHarness(int windowWidth = 640, int windowHeight = 480,
-                         const std::string& stateBytes = "", const std::string& dataDir = "");
+                         const std::string& stateBytes = "", const std::string& dataDir = "",
+                         const std::string& stateFile = "");
     ~GameHarness();
 
     // One fixed update (joystick poll, HandleUpdate, hits cleared), clock +ms.

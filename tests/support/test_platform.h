@@ -14,6 +14,7 @@ class TestPlatform : public PlHeadlessGame {
     // Writes or reads the state file as raw bytes.
     void WriteStateBytes(const std::string& bytes) const;
     std::string ReadStateBytes() const;
+    void UseStateFile(std::string path) { stateFile_ = std::move(path); }
 
     std::string tempDir;  // private, removed at the end
 };

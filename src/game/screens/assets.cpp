@@ -57,7 +57,8 @@ const char* LevelSuffix(int level) {
 }  // namespace
 
 void c_MyApp::ChooseResolutionLevel() {
-    media.ChooseResolution(DisplayWidth(), DisplayHeight());
+    // Sheets are chosen for the pixels they will cover, not the window's units.
+    media.ChooseResolution(DisplayPixelWidth(), DisplayPixelHeight());
 }
 
 // The sheet's file name at the current level: name, suffix, ".png".

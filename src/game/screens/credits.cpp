@@ -203,10 +203,10 @@ int c_MyApp::DrawCreditsPanel() {
         QueueEllipse(discX[d], discY[d], e - 3, e - 3);
     }
 
-    // Live readouts: device size and update rate, screen size and render rate.
+    // Live readouts: device size in pixels and update rate, screen size and render rate.
     SetDrawColor(255, 255, 255);
     const int readouts[2][3] = {
-        {DisplayWidth(), DisplayHeight(), timing.updateFpsAvg},
+        {DisplayPixelWidth(), DisplayPixelHeight(), timing.updateFpsAvg},
         {static_cast<int>(std::floor(w)), static_cast<int>(std::floor(h)), timing.renderFpsAvg},
     };
     for (int d = 0; d < 2; d++) {

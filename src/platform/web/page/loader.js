@@ -8,8 +8,11 @@
   const status = document.getElementById("status");
   const soundNote = document.getElementById("sound");
 
-  // The game's rule (window units, strictly above 630 and 1230 pixels).
-  function levelFor(width, height) {
+  // The game's rule: device pixels (CSS size times the pixel ratio), strictly
+  // above 630 and 1230.
+  function levelFor(cssWidth, cssHeight) {
+    const ratio = window.devicePixelRatio || 1;
+    const width = Math.round(cssWidth * ratio), height = Math.round(cssHeight * ratio);
     if (width > 1230 || height > 1230) return 4;
     if (width > 630 || height > 630) return 2;
     return 1;
