@@ -14,7 +14,7 @@ inline bool WriteGreyPng(const std::string& dir, const std::string& name, int w,
     std::filesystem::path path = std::filesystem::path(dir) / name;
     std::filesystem::create_directories(path.parent_path());
     std::vector<uint8_t> pixels(static_cast<size_t>(w) * h, 128);
-    return stbi_write_png(path.c_str(), w, h, 1, pixels.data(), w) != 0;
+    return stbi_write_png(path.string().c_str(), w, h, 1, pixels.data(), w) != 0;
 }
 
 // A short 8-bit mono WAV at dir/name.
