@@ -9,9 +9,13 @@ target_link_libraries(OpenGL::GL INTERFACE opengl32)
 
 # OpenAL Soft stays a DLL (its licence wants it replaceable). Under -static the
 # linker takes only archives for -l names, so its import library goes by path.
-find_file(BW_OPENAL_IMPORT_LIB libOpenAL32.dll.a PATH_SUFFIXES lib REQUIRED)
+find_library(BW_OPENAL_IMPORT_LIB NAMES libOpenAL32.dll.a REQUIRED)
 find_path(BW_OPENAL_INCLUDE AL/al.h REQUIRED)
-find_file(BW_OPENAL_DLL OpenAL32.dll PATH_SUFFIXES bin REQUIRED)
+get_filename_component(BW_OPENAL_PREFIX ${BW_OPENAL_IMPORT_LIB} DIRECTORY)
+get_filename_component(BW_OPENAL_DLL ${BW_OPENAL_PREFIX}/../bin/OpenAL32.dll ABSOLUTE)
+if(NOT EXISTS ${BW_OPENAL_DLL})
+  message(FATAL_ERROR "OpenAL32.dll is not beside ${BW_OPENAL_IMPORT_LIB}")
+endif()
 add_library(OpenAL::OpenAL INTERFACE IMPORTED)
 target_link_libraries(OpenAL::OpenAL INTERFACE ${BW_OPENAL_IMPORT_LIB})
 target_include_directories(OpenAL::OpenAL INTERFACE ${BW_OPENAL_INCLUDE})
@@ -28,9 +32,15 @@ target_link_libraries(PkgConfig::STB INTERFACE bw_stb_image)
 # in, so only OpenAL32.dll and system DLLs are imported.
 add_link_options(-static)
 
+# The game in the build tree runs as unzipped: OpenAL32.dll beside it.
+file(COPY ${BW_OPENAL_DLL} DESTINATION ${CMAKE_BINARY_DIR})
+
 # The programs run under Wine with a prefix of this build tree's own, through
-# a wrapper that names it (tests and gtest's discovery at build time alike).
+# a wrapper that names it (tests and gtest's discovery at build time alike)
+# and puts OpenAL32.dll on Windows' search path for the tests.
 set(BW_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
+get_filename_component(BW_OPENAL_DLL_DIR ${BW_OPENAL_DLL} DIRECTORY)
+string(REPLACE "/" "\\" BW_OPENAL_DLL_DIR_WINDOWS "Z:${BW_OPENAL_DLL_DIR}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/wine-run.in ${CMAKE_BINARY_DIR}/wine-run
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE @ONLY)

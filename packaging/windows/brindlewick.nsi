@@ -1,5 +1,6 @@
 ; The Windows installer, built by scripts/windows with Debian's makensis:
-;   makensis -DVERSION=1.0.0 -DSTAGE=<folder of the zip's files> -DOUTFILE=<setup.exe> brindlewick.nsi
+;   makensis -DVERSION=1.0.0 -DSTAGE=<folder of the zip's files> -DICON=<brindlewick.ico>
+;            -DSIZE_KB=<installed size> -DOUTFILE=<setup.exe> brindlewick.nsi
 ; Installs for all users under Program Files with a Start-menu entry and an
 ; uninstaller listed in Apps & features. Both run silently with /S. Saves live
 ; in each player's %APPDATA%\Brindlewick and are never touched here.
@@ -28,6 +29,8 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${NAME} installer"
 VIAddVersionKey "LegalCopyright" "Copyright 2026 The Brindlewick developers"
 
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -52,6 +55,11 @@ Section "Install"
   SetOutPath "$INSTDIR"
   File /r "${STAGE}/*"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; Tells the game it is installed, wherever the player put it: saves then go
+  ; to %APPDATA%\Brindlewick, not into the folder it is started from.
+  FileOpen $0 "$INSTDIR\brindlewick.installed" w
+  FileWrite $0 "Installed by brindlewick-${VERSION}-setup.exe$\r$\n"
+  FileClose $0
 
   ; The shortcut starts the game in its own folder; the game keeps saves in
   ; %APPDATA% when installed, so nothing is written there.
@@ -76,6 +84,7 @@ Section "Uninstall"
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\OpenAL32.dll"
   Delete "$INSTDIR\readme.txt"
+  Delete "$INSTDIR\brindlewick.installed"
   RMDir /r "$INSTDIR\data"
   RMDir /r "$INSTDIR\licences"
   Delete "$INSTDIR\uninstall.exe"
