@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/glfw/glfw_game.h"
+#include "platform/posix/data_folders.h"
 #include "support/test_platform.h"
 
 namespace {
@@ -19,7 +20,7 @@ const std::string kShared = "/opt/bw/share/games/brindlewick/data/";
 
 InstallPaths Locate(std::set<std::string> present, const char* xdg = nullptr,
                     const char* home = "/home/ann") {
-    return LocateInstallPaths(kExe, xdg, home,
+    return LocateInstallPaths(PosixDataFolderChoices(kExe, xdg, home),
                               [&](const std::string& f) { return present.count(f) > 0; });
 }
 
@@ -51,7 +52,8 @@ TEST(InstallPaths, NothingFoundNamesEveryFolderTried) {
     EXPECT_EQ(message.find('\n'), std::string::npos) << "one line";
 
     // Without a known executable only the current folder can be searched.
-    InstallPaths noExe = LocateInstallPaths("", nullptr, "/home/ann", [](auto&) { return false; });
+    InstallPaths noExe = LocateInstallPaths(PosixDataFolderChoices("", nullptr, "/home/ann"),
+                                            [](auto&) { return false; });
     EXPECT_EQ(noExe.tried, std::vector<std::string>{"./data/"});
 }
 
