@@ -40,7 +40,8 @@ inline void WriteWav(const std::string& dir, const std::string& name) {
     for (uint32_t i = 0; i < samples; i++) out.put(static_cast<char>(128 + (i % 16) * 4));
 }
 
-// Links every file of the build's data folder into dir, except names for which skip is true.
+// Links (or copies) every file of the build's data folder into dir, except names for which skip is
+// true.
 template <typename Skip>
 void LinkDataExcept(const std::string& dir, Skip skip) {
     namespace fs = std::filesystem;
@@ -50,6 +51,9 @@ void LinkDataExcept(const std::string& dir, Skip skip) {
         fs::path relative = fs::relative(e.path(), source);
         if (skip(relative.generic_string())) continue;
         fs::create_directories((fs::path(dir) / relative).parent_path());
-        fs::create_symlink(e.path(), fs::path(dir) / relative);
+        // Where no symbolic link can be made (Windows, mostly), a copy does.
+        std::error_code linked;
+        fs::create_symlink(e.path(), fs::path(dir) / relative, linked);
+        if (linked) fs::copy_file(e.path(), fs::path(dir) / relative);
     }
 }

@@ -16,12 +16,15 @@ win_version() {
 
 # Makes the prefix if needed, then replaces whatever server it had (a
 # leftover would end on its own and take the test's programs with it) by a
-# persistent one. Tests of the Windows build take turns (RESOURCE_LOCK wine).
+# persistent one, and starts Wine's own services with it. Started by a first
+# program whose output goes nowhere, they hold no test's output pipe open.
+# Tests of the Windows build take turns (RESOURCE_LOCK wine).
 wine_up() {
   "$WINE" cmd.exe /c exit 0 >/dev/null 2>&1 || true
   "$WINESERVER" -k 2>/dev/null || true
   "$WINESERVER" -w 2>/dev/null || true
   "$WINESERVER" -p
+  "$WINE" cmd.exe /c exit 0 >/dev/null 2>&1 </dev/null || true
 }
 
 # Ends every Wine process of the prefix and the server.
