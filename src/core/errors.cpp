@@ -28,10 +28,22 @@ void Error(StringView message) {
 
 namespace {
 
+// Set on the way from a processor fault: stdio is left alone then. Its locks
+// may be held by the thread that faulted, and on Windows the C runtime makes
+// them (on the heap) on first use. What Print wrote was flushed at once.
+bool reportingFault = false;
+
+// Whether the debug-stop variable asks for the stop: -1 until it is read,
+// which the fault translator's installation does, so that no fault needs
+// the environment (Windows' C runtime locks it, making the lock on the heap).
+int debugStopSwitch = -1;
+
 // Ends the process at once; output was flushed line by line already.
 [[noreturn]] void EndProcess(int status) {
-    fflush(stdout);
-    fflush(stderr);
+    if (!reportingFault) {
+        fflush(stdout);
+        fflush(stderr);
+    }
     os::EndProcessNow(status);
 }
 
@@ -117,13 +129,20 @@ void DebugStop() {
 }  // namespace
 
 bool DebugStopWanted() {
-    const char* forced = getenv(kDebugStopVariable);
-    if (forced && forced[0] != '\0' && strcmp(forced, "0") != 0) return true;
-    return os::DebuggerAttached();
+    if (debugStopSwitch < 0) {
+        const char* forced = getenv(kDebugStopVariable);
+        debugStopSwitch = forced && forced[0] != '\0' && strcmp(forced, "0") != 0;
+    }
+    return debugStopSwitch == 1 || os::DebuggerAttached();
+}
+
+void RuntimeErrorFromFault(const char* message) {
+    reportingFault = true;
+    RuntimeError(message);
 }
 
 void RuntimeError(const char* message) {
-    fflush(stdout);  // what was printed before comes first
+    if (!reportingFault) fflush(stdout);  // what was printed before comes first
     for (;;) {
         WriteText(kOut, "Vorlek Runtime Error : ");
         WriteText(kOut, message);

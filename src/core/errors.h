@@ -13,10 +13,14 @@ void Print(const char* text);
 // Prints the error, runs the debug stop on standard input; never returns.
 // Allocation-free, so faults may end here whatever the other threads hold.
 [[noreturn]] void RuntimeError(const char* message);
+// The same for a processor fault: stdio, which may be locked or allocate, is
+// left alone; every line printed before went out flushed already.
+[[noreturn]] void RuntimeErrorFromFault(const char* message);
 
 // The debug stop reads its commands only when a debugger is attached or when
-// this variable is set to anything but "" or "0"; otherwise a runtime error
-// ends the process at once.
+// this variable is set to anything but "" or "0" (read once, at the latest
+// when the fault translator is installed); otherwise a runtime error ends
+// the process at once.
 inline constexpr char kDebugStopVariable[] = "BRINDLEWICK_DEBUG_STOP";
 bool DebugStopWanted();
 

@@ -22,11 +22,12 @@ const char* FaultMessage(os::Fault fault) {
 }
 
 void OnFault(os::Fault fault) {
-    RuntimeError(FaultMessage(fault));
+    RuntimeErrorFromFault(FaultMessage(fault));
 }
 
 }  // namespace
 
 void InstallFaultHandlers() {
+    DebugStopWanted();  // reads the variable now, so no fault has to
     os::InstallFaultTranslator(OnFault);
 }

@@ -91,4 +91,20 @@ TEST(InstallPaths, DesktopPlatformSavesIntoNewStateFolder) {
     std::filesystem::remove_all(root);
 }
 
+TEST(InstallPaths, StateFolderThatCannotBeMadeIsReportedOnce) {
+    std::string root = MakeTempDir();
+    std::ofstream(root + "/home") << "a file where the folder should go";
+    InstallPaths paths;
+    paths.stateFolder = root + "/home/.local/share/brindlewick";
+    PlGlfwGame game;
+    game.UseInstallPaths(paths);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(game.WriteStateFile(u"1|"), -1);
+    EXPECT_EQ(game.WriteStateFile(u"2|"), -1);  // the game plays on, unsaved
+    EXPECT_EQ(
+        testing::internal::GetCapturedStdout(),
+        "Cannot create the save folder " + paths.stateFolder + ": playing on without saving\n");
+    std::filesystem::remove_all(root);
+}
+
 }  // namespace
