@@ -1,7 +1,7 @@
 # Installed layout (cmake --install) and the Debian package (cpack -G DEB).
 # The program goes under games/, its data under share/games/brindlewick/, where
 # the desktop platform looks for it relative to the executable.
-set(BW_VERSION 1.0.0)
+set(BW_VERSION ${PROJECT_VERSION})
 set(BW_PACKAGE_MAINTAINER "Brindlewick developers <developers@brindlewick.example>"
     CACHE STRING "Maintainer field of the Debian package")
 

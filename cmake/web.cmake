@@ -10,7 +10,7 @@ target_link_options(OpenGL::GL INTERFACE -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSI
 add_library(OpenAL::OpenAL INTERFACE IMPORTED)
 target_link_options(OpenAL::OpenAL INTERFACE -lopenal)
 
-add_library(bw_stb_image STATIC ${PROJECT_SOURCE_DIR}/cmake/web/stb_image.c)
+add_library(bw_stb_image STATIC ${PROJECT_SOURCE_DIR}/cmake/stb_image.c)
 target_include_directories(bw_stb_image SYSTEM PUBLIC /usr/include/stb)
 target_compile_options(bw_stb_image PRIVATE -w)
 add_library(PkgConfig::STB INTERFACE IMPORTED)

@@ -255,7 +255,7 @@ TEST(AudioOutput, WaveWriterCapturesAPlayedEffect) {
     std::ofstream(conf) << "[general]\nsample-type=int16\nchannels=stereo\n[wave]\nfile=" << wav
                         << "\n";
     ProcessResult r =
-        RunProcess({"/usr/bin/env", "ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + conf, BW_WAVE_PROBE});
+        RunProcess({BW_WAVE_PROBE}, "", 30, {"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + conf});
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     EXPECT_EQ(r.out, "");
     std::ifstream in(wav, std::ios::binary);
@@ -272,7 +272,7 @@ TEST(AudioOutput, WaveWriterCapturesAPlayedEffect) {
 }
 
 TEST(AudioOutput, MissingDeviceIsReportedAndTheGameGoesOnSilent) {
-    ProcessResult r = RunProcess({"/usr/bin/env", "ALSOFT_DRIVERS=nosuchdriver", BW_WAVE_PROBE});
+    ProcessResult r = RunProcess({BW_WAVE_PROBE}, "", 30, {"ALSOFT_DRIVERS=nosuchdriver"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "OpenAl error: alcOpenDevice failed\n");
 }

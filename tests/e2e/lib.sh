@@ -227,6 +227,15 @@ match_shown() {
   [ "$n" -ge 2 ]
 }
 
+# The title with its pictures: wood (red well above blue) where the plain
+# screens show blue, at the left edge, mid-table and the bottom left.
+wood() { local r g b; IFS=, read -r r g b <<<"$1"; [ $((r - b)) -ge 40 ]; }
+title_with_pictures() {
+  screenshot "$E2E_RUN/shot.png" || return 1
+  wood "$(pixel_at "$E2E_RUN/shot.png" 4 100)" && wood "$(pixel_at "$E2E_RUN/shot.png" 200 200)" &&
+    wood "$(pixel_at "$E2E_RUN/shot.png" 60 460)"
+}
+
 # Clicks the middle difficulty button (0.4 W, 0.7 H) until a match shows: the
 # title needs its loading and its intro slide first.
 start_match_by_click() {

@@ -14,7 +14,7 @@ inline bool WriteGreyPng(const std::string& dir, const std::string& name, int w,
     std::filesystem::path path = std::filesystem::path(dir) / name;
     std::filesystem::create_directories(path.parent_path());
     std::vector<uint8_t> pixels(static_cast<size_t>(w) * h, 128);
-    return stbi_write_png(path.c_str(), w, h, 1, pixels.data(), w) != 0;
+    return stbi_write_png(path.string().c_str(), w, h, 1, pixels.data(), w) != 0;
 }
 
 // A short 8-bit mono WAV at dir/name.
@@ -40,7 +40,8 @@ inline void WriteWav(const std::string& dir, const std::string& name) {
     for (uint32_t i = 0; i < samples; i++) out.put(static_cast<char>(128 + (i % 16) * 4));
 }
 
-// Links every file of the build's data folder into dir, except names for which skip is true.
+// Links (or copies) every file of the build's data folder into dir, except names for which skip is
+// true.
 template <typename Skip>
 void LinkDataExcept(const std::string& dir, Skip skip) {
     namespace fs = std::filesystem;
@@ -50,6 +51,9 @@ void LinkDataExcept(const std::string& dir, Skip skip) {
         fs::path relative = fs::relative(e.path(), source);
         if (skip(relative.generic_string())) continue;
         fs::create_directories((fs::path(dir) / relative).parent_path());
-        fs::create_symlink(e.path(), fs::path(dir) / relative);
+        // Where no symbolic link can be made (Windows, mostly), a copy does.
+        std::error_code linked;
+        fs::create_symlink(e.path(), fs::path(dir) / relative, linked);
+        if (linked) fs::copy_file(e.path(), fs::path(dir) / relative);
     }
 }

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "graphics_fixture.h"
+#include "support/exit_status.h"
 
 using Images = HeadlessGraphics;
 
@@ -95,7 +96,7 @@ TEST_F(Images, CellsOutsideTheSurfaceEndTheProgram) {
             freopen("/dev/null", "r", stdin);    // nothing answers the debug stop
             sheet->CutImage(0, 0, 32, 32, 7, 0);
         },
-        ::testing::ExitedWithCode(255), "Vorlek Runtime Error : Image frame outside surface");
+        EndedByRuntimeError, "Vorlek Runtime Error : Image frame outside surface");
 }
 
 TEST_F(Images, FrameFlags) {

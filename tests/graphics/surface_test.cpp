@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "graphics_fixture.h"
+#include "support/exit_status.h"
 
 using Surfaces = HeadlessGraphics;
 
@@ -102,5 +103,5 @@ TEST_F(Surfaces, UploadWithAnImpossibleDepthEndsTheProgram) {
     PlSurface surface(nullptr);
     surface.width = surface.height = 1;
     surface.depth = 5;
-    EXPECT_EXIT(surface.Upload(), ::testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(surface.Upload(), EndedByRuntimeError, "");
 }

@@ -46,15 +46,6 @@ grep -q '<launchable type="desktop-id">brindlewick.desktop</launchable>' \
 zcat "$SHARE/man/man6/brindlewick.6.gz" | grep -q '^\.TH BRINDLEWICK 6' || fail "no manual page"
 echo "installed layout complete"
 
-# --- The title with its pictures: wood (red well above blue) where the plain
-# screens show blue, at the left edge, mid-table and the bottom left.
-wood() { local r g b; IFS=, read -r r g b <<<"$1"; [ $((r - b)) -ge 40 ]; }
-title_with_pictures() {
-  screenshot "$E2E_RUN/shot.png" || return 1
-  wood "$(pixel_at "$E2E_RUN/shot.png" 4 100)" && wood "$(pixel_at "$E2E_RUN/shot.png" 200 200)" &&
-    wood "$(pixel_at "$E2E_RUN/shot.png" 60 460)"
-}
-
 e2e_start_display
 
 # --- Installed, started from an unrelated folder.

@@ -1,6 +1,7 @@
 #include "support/allocation_counter.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -14,11 +15,21 @@ void* Allocate(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// Over-allocates and keeps malloc's pointer just below the aligned block:
+// Windows' C runtime has no aligned_alloc whose blocks free() takes.
 void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
     allocations.fetch_add(1, std::memory_order_relaxed);
-    auto a = static_cast<std::size_t>(alignment);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a)) return p;
-    throw std::bad_alloc();
+    auto a = static_cast<std::uintptr_t>(alignment);
+    void* raw = std::malloc(size + a + sizeof(void*));
+    if (!raw) throw std::bad_alloc();
+    std::uintptr_t aligned =
+        (reinterpret_cast<std::uintptr_t>(raw) + sizeof(void*) + a - 1) / a * a;
+    reinterpret_cast<void**>(aligned)[-1] = raw;
+    return reinterpret_cast<void*>(aligned);
+}
+
+void FreeAligned(void* p) {
+    if (p) std::free(static_cast<void**>(p)[-1]);
 }
 
 void* AllocateOrNull(std::size_t size) noexcept {
@@ -63,14 +74,14 @@ void operator delete[](void* p, std::size_t) noexcept {
     std::free(p);
 }
 void operator delete(void* p, std::align_val_t) noexcept {
-    std::free(p);
+    FreeAligned(p);
 }
 void operator delete[](void* p, std::align_val_t) noexcept {
-    std::free(p);
+    FreeAligned(p);
 }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
+    FreeAligned(p);
 }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
+    FreeAligned(p);
 }

@@ -14,10 +14,7 @@
 //   move X Y | down X Y | up | key CODE | keyup CODE | tap CODE | size W H |
 //   suspend | resume            (# starts a comment; positions in device pixels)
 #include <GLFW/glfw3.h>
-#include <dlfcn.h>
 #include <stb_image_write.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -26,10 +23,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,6 +37,7 @@
 #include "game/screens/my_app.h"
 #include "graphics/context.h"
 #include "graphics/renderer.h"
+#include "host.h"
 #include "input/input.h"
 #include "input_dice.h"
 #include "platform/headless/headless_game.h"
@@ -69,15 +69,6 @@ struct Options {
     fprintf(stderr, "replay: %s (see the comment at the top of tools/replay/replay.cpp)\n",
             message);
     exit(2);
-}
-
-std::string ExeFolder() {
-    char path[4096];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return ".";
-    path[n] = '\0';
-    std::string s(path);
-    return s.substr(0, s.find_last_of('/'));
 }
 
 Options ParseOptions(int argc, char** argv) {
@@ -196,32 +187,29 @@ uint64_t HashDrawList(const c_MyApp& app) {
     return h.value;
 }
 
-long PeakResidentKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+// A fresh private folder for the state file when none is named; empty when
+// none can be made. create_directory refuses a name that exists.
+std::string MakeTempFolder() {
+    std::error_code error;
+    std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error) return std::string();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; attempt++) {
+        char name[32];
+        snprintf(name, sizeof name, "bw-replay-%08x", static_cast<unsigned>(random()));
+        if (std::filesystem::create_directory(base / name, error))
+            return (base / name).generic_string();
+    }
+    return std::string();
 }
-
-// --- leak checking (hardening) ---
-// GLFW and GLX load these at run time and unload them at glfwTerminate; kept
-// loaded, what Mesa still holds at exit stays reachable instead of showing as
-// leaks from an unknown module when the tool runs under the leak checker.
-void PinGlDrivers() {
-    for (const char* lib : {"libGL.so.1", "libGLX.so.0", "libGLX_mesa.so.0", "libXrandr.so.2",
-                            "libXcursor.so.1", "libXi.so.6", "libXinerama.so.1", "libX11-xcb.so.1",
-                            "libXxf86vm.so.1", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
-        dlopen(lib, RTLD_NOW | RTLD_NODELETE);
-}
-// --- end of leak checking ---
 
 class Replay {
   public:
     explicit Replay(const Options& o) : options_(o), dice_{o.randomSeed * 2654435761u + 1} {
         std::string state = o.stateFile;
         if (state.empty()) {
-            char folder[] = "/tmp/bw-replay-XXXXXX";
-            if (!mkdtemp(folder)) Usage("cannot make a temporary folder");
-            tempFolder_ = folder;
+            tempFolder_ = MakeTempFolder();
+            if (tempFolder_.empty()) Usage("cannot make a temporary folder");
             state = tempFolder_ + "/.vorlekstate";
         }
         platform_ = std::make_unique<PlHeadlessGame>(o.dataDir, state);
@@ -235,8 +223,8 @@ class Replay {
         platform_.reset();
         if (window_) glfwTerminate();
         if (!tempFolder_.empty()) {
-            unlink((tempFolder_ + "/.vorlekstate").c_str());
-            rmdir(tempFolder_.c_str());
+            std::error_code ignored;
+            std::filesystem::remove_all(tempFolder_, ignored);
         }
     }
 
