@@ -22,6 +22,10 @@ int main() {
     game.SetWindow(window.Window());
     game.UseInstallPaths(std::move(paths));
     InstallFaultHandlers();
+    // The game object looks the platform up as it is made: it keeps it for the
+    // clock and files and installs its delegate in it, and that delegate is
+    // what the frame loop calls. Made before the platform, it would find none,
+    // no delegate would be installed and the check below would skip the loop.
     auto app = std::make_unique<c_MyApp>();
     if (game.Delegate()) game.Run();
     // Textures and sound sources go while the GL context is still current.

@@ -1,13 +1,11 @@
 #include "core/errors.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/os.h"
 
 void Print(StringView text) {
     std::string narrow = Narrow(text);
@@ -23,18 +21,30 @@ void Print(const char* text) {
 }
 
 void Error(StringView message) {
-    if (message.empty()) _exit(0);  // quiet end: nothing printed, nothing saved
+    if (message.empty()) os::EndProcessNow(0);  // quiet end: nothing printed, nothing saved
     std::string narrow = Narrow(message);
     RuntimeError(narrow.c_str());
 }
 
 namespace {
 
+// Set on the way from a processor fault: stdio is left alone then. Its locks
+// may be held by the thread that faulted, and on Windows the C runtime makes
+// them (on the heap) on first use. What Print wrote was flushed at once.
+bool reportingFault = false;
+
+// Whether the debug-stop variable asks for the stop: -1 until it is read,
+// which the fault translator's installation does, so that no fault needs
+// the environment (Windows' C runtime locks it, making the lock on the heap).
+int debugStopSwitch = -1;
+
 // Ends the process at once; output was flushed line by line already.
 [[noreturn]] void EndProcess(int status) {
-    fflush(stdout);
-    fflush(stderr);
-    _exit(status);
+    if (!reportingFault) {
+        fflush(stdout);
+        fflush(stderr);
+    }
+    os::EndProcessNow(status);
 }
 
 // Objects the "@" command may describe; anything else is an unknown address.
@@ -42,20 +52,13 @@ std::array<const void*, 64> liveObjects{};
 
 // The runtime error may run inside a fault handler, perhaps while another
 // thread holds the allocator's lock: from here on nothing may allocate, so
-// the stop talks to the descriptors directly instead of through stdio (whose
-// buffers glibc allocates on first use).
-void WriteAll(int fd, const char* text, size_t size) {
-    while (size > 0) {
-        ssize_t n = write(fd, text, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        text += n;
-        size -= static_cast<size_t>(n);
-    }
-}
+// the stop talks to the standard streams directly instead of through stdio
+// (whose buffers the C library allocates on first use).
+constexpr os::StdStream kOut = os::StdStream::Output;
+constexpr os::StdStream kErr = os::StdStream::Error;
 
-void WriteText(int fd, const char* text) {
-    WriteAll(fd, text, strlen(text));
+void WriteText(os::StdStream stream, const char* text) {
+    os::WriteStd(stream, text, strlen(text));
 }
 
 // Reads one line into `line`; false when nothing came or the line has no end
@@ -63,16 +66,14 @@ void WriteText(int fd, const char* text) {
 bool ReadDebugLine(char (&line)[256]) {
     size_t n = 0;
     while (n < sizeof line - 1) {
-        char c = 0;
-        ssize_t got = read(STDIN_FILENO, &c, 1);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
+        int c = os::ReadStdinByte();
+        if (c < 0) return false;
         if (c == '\n') {
             if (n > 0 && line[n - 1] == '\r') n--;
             line[n] = '\0';
             return true;
         }
-        line[n++] = c;
+        line[n++] = static_cast<char>(c);
     }
     return false;
 }
@@ -95,7 +96,7 @@ uintptr_t ParseHexAddress(const char* text) {
 
 // The stop in which a debugger could take over. Returns when told to go on.
 void DebugStop() {
-    WriteText(STDERR_FILENO, "{{~~(null)~~}}\n\n");
+    WriteText(kErr, "{{~~(null)~~}}\n\n");
     // Nobody can answer from a terminal or a closed input: waiting there would
     // freeze the window for good, so the stop only listens for a debugger.
     if (!DebugStopWanted()) EndProcess(-1);
@@ -106,8 +107,8 @@ void DebugStop() {
             case '?':
                 continue;
             case '@':
-                WriteText(STDERR_FILENO, DescribeObjectAt(ParseHexAddress(line + 1)));
-                WriteText(STDERR_FILENO, "\n");
+                WriteText(kErr, DescribeObjectAt(ParseHexAddress(line + 1)));
+                WriteText(kErr, "\n");
                 continue;
             case 'e':
             case 'l':
@@ -117,9 +118,9 @@ void DebugStop() {
             case 'q':
                 EndProcess(0);
             default:
-                WriteText(STDOUT_FILENO, "????? ");
-                WriteText(STDOUT_FILENO, line);
-                WriteText(STDOUT_FILENO, " ?????");
+                WriteText(kOut, "????? ");
+                WriteText(kOut, line);
+                WriteText(kOut, " ?????");
                 EndProcess(-1);
         }
     }
@@ -127,38 +128,25 @@ void DebugStop() {
 
 }  // namespace
 
-bool DebuggerAttached() {
-    int fd = open("/proc/self/status", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char text[4096];
-    size_t size = 0;
-    while (size < sizeof text - 1) {
-        ssize_t n = read(fd, text + size, sizeof text - 1 - size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        size += static_cast<size_t>(n);
+bool DebugStopWanted() {
+    if (debugStopSwitch < 0) {
+        const char* forced = getenv(kDebugStopVariable);
+        debugStopSwitch = forced && forced[0] != '\0' && strcmp(forced, "0") != 0;
     }
-    close(fd);
-    text[size] = '\0';
-    const char* field = strstr(text, "TracerPid:");
-    if (!field) return false;
-    for (field += 10; *field == ' ' || *field == '\t'; field++) {
-    }
-    return *field >= '1' && *field <= '9';
+    return debugStopSwitch == 1 || os::DebuggerAttached();
 }
 
-bool DebugStopWanted() {
-    const char* forced = getenv(kDebugStopVariable);
-    if (forced && forced[0] != '\0' && strcmp(forced, "0") != 0) return true;
-    return DebuggerAttached();
+void RuntimeErrorFromFault(const char* message) {
+    reportingFault = true;
+    RuntimeError(message);
 }
 
 void RuntimeError(const char* message) {
-    fflush(stdout);  // what was printed before comes first
+    if (!reportingFault) fflush(stdout);  // what was printed before comes first
     for (;;) {
-        WriteText(STDOUT_FILENO, "Vorlek Runtime Error : ");
-        WriteText(STDOUT_FILENO, message);
-        WriteText(STDOUT_FILENO, "\n\n");  // no source position is ever recorded
+        WriteText(kOut, "Vorlek Runtime Error : ");
+        WriteText(kOut, message);
+        WriteText(kOut, "\n\n");  // no source position is ever recorded
         DebugStop();
     }
 }

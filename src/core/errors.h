@@ -13,12 +13,15 @@ void Print(const char* text);
 // Prints the error, runs the debug stop on standard input; never returns.
 // Allocation-free, so faults may end here whatever the other threads hold.
 [[noreturn]] void RuntimeError(const char* message);
+// The same for a processor fault: stdio, which may be locked or allocate, is
+// left alone; every line printed before went out flushed already.
+[[noreturn]] void RuntimeErrorFromFault(const char* message);
 
-// The debug stop reads its commands only when a debugger is attached
-// (TracerPid in /proc/self/status) or when this variable is set to anything
-// but "" or "0"; otherwise a runtime error ends the process at once.
+// The debug stop reads its commands only when a debugger is attached or when
+// this variable is set to anything but "" or "0" (read once, at the latest
+// when the fault translator is installed); otherwise a runtime error ends
+// the process at once.
 inline constexpr char kDebugStopVariable[] = "BRINDLEWICK_DEBUG_STOP";
-bool DebuggerAttached();
 bool DebugStopWanted();
 
 // A thrown object escaping an event ends up here ("Uncaught Vorlek Exception").
@@ -29,12 +32,10 @@ struct ThrowableObject {
     virtual ~ThrowableObject() = default;
 };
 
-// POSIX stand-in for the processor-fault translator: SIGSEGV, SIGBUS, SIGILL,
-// SIGFPE and stack overflow become runtime errors with fixed messages.
+// The processor-fault translator of the main thread: access violations,
+// illegal instructions, integer division by zero and stack overflow (and any
+// other fault) become runtime errors with fixed messages.
 void InstallFaultHandlers();
-
-// Message for a fault signal (si_code decides integer vs float division).
-const char* FaultMessage(int signal, int code, bool stackOverflow);
 
 // Describes an object named by address for the "@" debug command: "+Object\n"
 // only for addresses registered as live objects, else an empty string. A

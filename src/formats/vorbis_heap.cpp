@@ -2,9 +2,12 @@
 // its malloc, realloc and free routed through a bounded, tracked heap.
 #include "formats/vorbis_heap.h"
 
-#include <alloca.h>
+// Every header that declares malloc goes in before the names are redefined
+// below. stb_vorbis takes alloca from <malloc.h> on Windows, which declares
+// malloc too; <alloca.h>, its Linux source, declares nothing we rename.
 #include <assert.h>
 #include <limits.h>
+#include <malloc.h>
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>

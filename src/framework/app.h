@@ -18,7 +18,6 @@ class c_App {
     virtual int HandleSuspend() { return 0; }
     virtual int HandleResume() { return 0; }
     virtual int HandleUpdate() { return 0; }
-    virtual int HandleLoading() { return 0; }
     virtual int HandleRender() { return 0; }
 
     // The platform game the application was made on (null without one).

@@ -63,15 +63,10 @@ void c_GameDelegate::GameUpdate() {
 
 void c_GameDelegate::GameRender() {
     if (!graphics) return;
-    int mode = graphics->FrameBegin();
-    if (mode != 0) BeginRenderState();
-    if (c_App* app = Application()) {
-        if (mode == 2)
-            app->HandleLoading();
-        else
-            app->HandleRender();
-    }
-    if (mode != 0) EndRenderState();
+    graphics->FrameBegin();
+    BeginRenderState();
+    if (c_App* app = Application()) app->HandleRender();
+    EndRenderState();
     graphics->FrameEnd();
 }
 

@@ -1,5 +1,6 @@
-// The game object's life cycle, the per-update input sampling, the mode
-// machine and the shared services (effects, text entry).
+// The game object's life cycle and the order of one frame: the update
+// (input sampling, latches, the mode machine running the play layer and the
+// screens, the cued effects) and the render that replays its draw list.
 #include <algorithm>
 #include <cmath>
 
@@ -7,6 +8,7 @@
 #include "core/errors.h"
 #include "game/game_core.h"
 #include "graphics/context.h"
+#include "graphics/image.h"
 #include "input/input.h"
 #include "music/tune_player.h"
 #include "platform/platform_game.h"
@@ -18,10 +20,6 @@ constexpr int kEffectChannels = 24;
 constexpr int kMenuPanelSlideEnd = 30;
 constexpr int kMusicBaseChannel = 32;
 
-// The controls whose release clears the control latch.
-constexpr int kLatchControls[] = {kControlUp, kControlLeft, kControlRight, kControlDown, kControlA,
-                                  kControlB,  kControlC,    kControlD,     kControlBack};
-
 GameGlobals globals;
 
 }  // namespace
@@ -31,7 +29,7 @@ GameGlobals& Globals() {
 }
 
 // Every array is a fixed member; only the music player lives on the heap.
-c_GameCore::c_GameCore() {
+c_GameCore::c_GameCore() : frame(drawList, screen, media, input, saved.SoundMode()) {
     media.tunePlayer = std::make_unique<c_TunePlayer>(Platform());
 }
 
@@ -109,14 +107,12 @@ void c_GameCore::MeasureRate(int& stamp, int& fps, int& average) {
 }
 
 // One action per press: the latch clears once every control is released.
+// Back closes the credits panel over the title, consuming both latches.
 void c_GameCore::UpdateLatches() {
-    bool anyControl = false;
-    for (int code : kLatchControls) anyControl = anyControl || ControlDown(code) != 0;
-    if (!anyControl) input.controlLatch = 0;
-    if (input.controlLatch == 0 && input.pointerLatch == 0 && ControlDown(kControlBack) &&
-        mode == kModeTitle && credits.menuPanelOpen == 1) {
+    if (input.controlsHeld == 0) input.controlLatch = 0;
+    if (mode == kModeTitle && credits.menuPanelOpen == 1 && input.pointerLatch == 0 &&
+        input.TakeControl(kControlBack)) {
         credits.menuPanelOpen = 0;
-        input.controlLatch = 1;
         input.pointerLatch = 1;
     }
 }
@@ -148,6 +144,7 @@ void c_GameCore::RunModeMachine() {
     if (credits.menuPanelOpen == 1 && credits.menuPanelSlide < kMenuPanelSlideEnd)
         credits.menuPanelSlide++;
     if (credits.menuPanelOpen == 0 && credits.menuPanelSlide > 0) credits.menuPanelSlide--;
+    PlayCues();  // whatever the screens cued, in the order they cued it
 }
 
 // "renderFpsAvg:scaleX,scaleY" in the bottom-left corner.
@@ -166,7 +163,8 @@ int c_GameCore::HandleUpdate() {
     if (device->KeyPresses(kCloseKey) != 0) Error(u"");
     if (device->KeyPresses(kF10) != 0) Globals().debugOverlay = 1 - Globals().debugOverlay;
     MeasureRate(timing.updateStamp, timing.updateFps, timing.updateFpsAvg);
-    input.Sample(*device, screen);
+    SampleInput(input, *device, screen);
+    SampleControls();
     UpdateLatches();
     if (media.loadStep == 0) RunModeMachine();
     if (media.loadStep > 0) AssetLoadStep();
@@ -178,20 +176,120 @@ int c_GameCore::HandleUpdate() {
     return 0;
 }
 
-// Effects rotate over channels 0..23, so a new one cuts off the oldest.
+// --- the render: the list the last update built, in device pixels ---
+
+// Each command becomes one framework call, in list order, so the batcher can merge.
+void c_GameCore::ReplayDrawList() {
+    float sx = screen.screenScaleX, sy = screen.screenScaleY;
+    for (int i = 0; i < drawList.CommandCount(); i++) {
+        const DrawCommand& c = drawList.Command(i);
+        SetAlpha(c.alpha);
+        SetColor(c.red, c.green, c.blue);
+        SetBlend(c.blend == kAdditiveBlend ? 1 : 0);
+        if (c.kind == kCmdRect) {
+            DrawRect(c.x * sx, c.y * sy, c.sizeX * sx, c.sizeY * sy);
+        } else if (c.kind == kCmdEllipse) {
+            DrawEllipse(c.x * sx, c.y * sy, c.sizeX * sx, c.sizeY * sy);
+        } else if (c.kind == kCmdLine) {
+            DrawLine(c.x * sx, c.y * sy, c.sizeX * sx, c.sizeY * sy);
+        } else if (c.kind > -1 && c.kind < Media::kImages) {
+            c_Image* image = media.imageTable[static_cast<int>(c.kind)].get();
+            if (!image) continue;
+            PaintImage(image, c.x * sx, c.y * sy, c.rotation, c.sizeX * sx * media.resScale,
+                       c.sizeY * sy * media.resScale, static_cast<int>(c.frame));
+        }
+    }
+}
+
+int c_GameCore::HandleRender() {
+    if (Globals().musicSwitch == 1) media.tunePlayer->RenderLoading();
+    MeasureRate(timing.renderStamp, timing.renderFps, timing.renderFpsAvg);
+    int width = DisplayWidth(), height = DisplayHeight();
+    SetColor(screen.backgroundColor[0], screen.backgroundColor[1], screen.backgroundColor[2]);
+    SetAlpha(screen.backgroundColor[3]);
+    DrawRect(-1, -1, static_cast<float>(width + 2), static_cast<float>(height + 2));
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    // A new framebuffer size (a resize, or a move to a screen of another
+    // scale) reloads every asset at the level that suits it.
+    int pixelWidth = DisplayPixelWidth(), pixelHeight = DisplayPixelHeight();
+    if (pixelWidth != screen.knownWidth || pixelHeight != screen.knownHeight) {
+        media.loadStep = 1;
+        screen.knownWidth = pixelWidth;
+        screen.knownHeight = pixelHeight;
+    }
+    screen.Fit(width, height);
+    ReplayDrawList();
+    SetAlpha(0.5f);
+    SetColor(255, 255, 255);
+    return 0;
+}
+
+// --- sound effects: cued by the play layer and the screens, played in order ---
+
+// Through the cues, so an effect played on the spot never overtakes one cued before it.
 int c_GameCore::PlaySfx(int id, float rate, float volume, float pan) {
-    int soundMode = saved.SoundMode();
-    if (soundMode != 1 && soundMode != 2) return 0;
+    frame.sounds.Cue(id, rate, volume, pan);
+    PlayCues();
+    return 0;
+}
+
+void c_GameCore::PlayCues() {
+    for (int i = 0; i < frame.sounds.Count(); i++) PlayEffect(frame.sounds[i]);
+    frame.sounds.Clear();
+}
+
+// Effects rotate over channels 0..23, so a new one cuts off the oldest.
+void c_GameCore::PlayEffect(const SoundCue& cue) {
     media.sfxChannel = (media.sfxChannel + 1) % kEffectChannels;
     if (media.sfxChannel < 0 || media.sfxChannel > 31) media.sfxChannel = 0;
     PlAudio* audio = AudioDevice();
-    if (!audio) return 0;
+    if (!audio) return;
     int channel = media.channelIds[media.sfxChannel];
     audio->StopChannel(channel);
+    int id = cue.id;
     c_Sound* sound = id >= 0 && id < Media::kSounds ? media.soundTable[id].get() : nullptr;
     if (sound && sound->sample) audio->StartSample(sound->sample, channel, 0);
-    audio->SetRate(channel, rate);
-    audio->SetVolume(channel, volume);
-    audio->SetPan(channel, pan);
+    audio->SetRate(channel, cue.rate);
+    audio->SetVolume(channel, cue.volume);
+    audio->SetPan(channel, cue.pan);
+}
+
+// --- the match and the pause panel: the play layer keeps the rules, the core
+// plays their cues and does what they report ---
+
+Frame& c_GameCore::PlayFrame() {
+    frame.nowMs = NowMs();
+    return frame;
+}
+
+int c_GameCore::StartMatch() {
+    pause.paused = 0;
+    timeUp.timeUpTimer = 0;
+    mode = kModeMatch;
+    match.Start(title.difficulty, PlayFrame());
     return 0;
+}
+
+int c_GameCore::UpdateMatch() {
+    MatchReport report = match.Update(pause.paused != 0, PlayFrame());
+    PlayCues();
+    if (report.ended) StopMatchMusic();
+    return 0;
+}
+
+int c_GameCore::UpdatePauseButton() {
+    title.titleSlide = -32;  // the title assembles itself again after the match
+    PauseReport report = pause.Update(saved.SoundMode(), PlayFrame());
+    PlayCues();
+    match.matchStart += report.clockShiftMs;
+    if (report.quit && match.Quit()) StopMatchMusic();
+    return 0;
+}
+
+// Stops the music as a match ends, a second time when the music switch is on.
+void c_GameCore::StopMatchMusic() {
+    if (!media.tunePlayer) return;
+    media.tunePlayer->StopAll(1);
+    if (Globals().musicSwitch == 1) media.tunePlayer->StopAll(1);
 }

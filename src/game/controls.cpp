@@ -1,4 +1,6 @@
 // The nine abstract controls: keys, pad buttons of port 0 and its first stick.
+#include <iterator>
+
 #include "game/game_core.h"
 #include "input/input.h"
 
@@ -40,6 +42,23 @@ bool StickPushed(const c_InputDevice& input, int code) {
     }
 }
 
+bool Held(const c_InputDevice& device, const ControlKeys& control) {
+    for (int key : control.keys) {
+        if (key != 0 && device.KeyHeld(key)) return true;
+    }
+    if (device.KeyHeld(kKeyPadBase + control.padButton)) return true;
+    return StickPushed(device, control.code);
+}
+
+// The snapshot's bits follow the table's order.
+constexpr bool SameOrder() {
+    for (size_t i = 0; i < kControls.size(); i++) {
+        if (kControlKeys[i].code != kControls[i]) return false;
+    }
+    return std::size(kControlKeys) == kControls.size();
+}
+static_assert(SameOrder());
+
 }  // namespace
 
 // Held state only: a control answers on every update while its input is held.
@@ -47,12 +66,17 @@ int c_GameCore::ControlDown(int code) {
     const c_InputDevice* device = InputDevice();
     if (!device) return 0;
     for (const ControlKeys& control : kControlKeys) {
-        if (control.code != code) continue;
-        for (int key : control.keys) {
-            if (key != 0 && device->KeyHeld(key)) return 1;
-        }
-        if (device->KeyHeld(kKeyPadBase + control.padButton)) return 1;
-        return StickPushed(*device, code) ? 1 : 0;
+        if (control.code == code) return Held(*device, control) ? 1 : 0;
     }
     return 0;
+}
+
+// Once per update: the devices do not change while an update runs.
+void c_GameCore::SampleControls() {
+    const c_InputDevice* device = InputDevice();
+    uint32_t held = 0;
+    for (size_t i = 0; device && i < kControls.size(); i++) {
+        if (Held(*device, kControlKeys[i])) held |= 1u << i;
+    }
+    input.controlsHeld = held;
 }

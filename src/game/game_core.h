@@ -1,7 +1,8 @@
 // The game's core: the game's state in named parts, allocated once by the
-// constructor, and the operations of the core itself (mode machine, draw
-// list, controls, match, pause). The screens above it (assets, saves, title,
-// time-up, credits) are reached only through the hooks below.
+// constructor, and the order of things (the mode machine, when to draw what,
+// playing what the play layer cues). The match's and the pause panel's rules
+// live in the play layer below; the screens above (assets, saves, title,
+// time-up, credits) are reached only through the hooks.
 #pragma once
 
 #include <array>
@@ -10,33 +11,23 @@
 
 #include "core/text.h"
 #include "framework/app.h"
-#include "game/draw_list.h"
 #include "game/game_state.h"
-#include "game/records.h"
-#include "game/text_buffer.h"
+#include "game/play/draw_list.h"
+#include "game/play/frame.h"
+#include "game/play/match.h"
+#include "game/play/pause.h"
+#include "game/play/records.h"
+#include "game/play/text_buffer.h"
 
 // Modes of the mode machine.
 enum GameMode { kModeTitle = 1, kModeRecord = 2, kModeMatch = 10, kModeStartMatch = 11 };
-
-// Abstract controls.
-enum Control {
-    kControlUp = 0,
-    kControlLeft = 3,
-    kControlRight = 5,
-    kControlDown = 8,
-    kControlA = 10,
-    kControlB = 11,
-    kControlC = 12,
-    kControlD = 13,
-    kControlBack = 99,
-};
 
 class c_GameCore : public c_App {
   public:
     c_GameCore();
     ~c_GameCore() override;
 
-    // --- application events (core) ---
+    // --- application events (app_core.cpp) ---
     int HandleCreate() override;
     int HandleSuspend() override;
     int HandleResume() override;
@@ -56,45 +47,81 @@ class c_GameCore : public c_App {
     // --- core services (app_core.cpp) ---
     int NowMs() const;  // the platform clock, 0 without a platform
     int SetTextEntry(int on);
-    int ControlDown(int code);  // controls.cpp
+    int ControlDown(int code);  // controls.cpp, from the devices
+    void SampleControls();      // controls.cpp, into the input snapshot
+    // Plays an effect now, after whatever the update has cued before it.
     int PlaySfx(int id, float rate, float volume, float pan);
-    // Steps of HandleUpdate / HandleResume.
+    // Plays the cued effects in order over the rotating effect channels.
+    void PlayCues();
+    // The update's frame with its clock read now.
+    Frame& PlayFrame();
+    // Steps of HandleUpdate / HandleRender / HandleResume.
     void ApplySuspendPause();
     void MeasureRate(int& stamp, int& fps, int& average);
     void UpdateLatches();
     void RunModeMachine();
     void QueueDebugLine();
-
-    // --- draw list (draw_list.cpp) ---
-    int ResetDrawState();
-    int BeginDrawList(float r, float g, float b, float a);
-    int SetDrawScale(float sx, float sy = kNoneF);
-    int SetDrawRotation(float degrees);
-    int SetDrawAlpha(float a);
-    int SetDrawColor(float r, float g, float b, float a = kNoneF);
-    int QueueImage(int image, float x, float y, float frame);
-    int QueueRect(float x, float y, float w, float h);
-    int QueueEllipse(float cx, float cy, float rx, float ry);
-    int QueueLine(float x1, float y1, float x2, float y2);
-    int QueueText(float x, float y, StringView text, float alignX, float alignY);
-    int QueueButton(int image, float x, float y, int frame);
-    static TextBuffer PadNumber(int n, int width, StringView pad);
-    int DrawCount() const { return drawList.drawCount; }
     void ReplayDrawList();
 
-    // --- match (match.cpp) ---
+    // --- the pen under the game's names: the screens draw with these ---
+    int ResetDrawState() {
+        frame.pen.ResetState();
+        return 0;
+    }
+    int BeginDrawList(float r, float g, float b, float a) {
+        frame.pen.Begin(r, g, b, a);
+        return 0;
+    }
+    int SetDrawScale(float sx, float sy = kNoneF) {
+        frame.pen.SetScale(sx, sy);
+        return 0;
+    }
+    int SetDrawRotation(float degrees) {
+        frame.pen.SetRotation(degrees);
+        return 0;
+    }
+    int SetDrawAlpha(float a) {
+        frame.pen.SetAlpha(a);
+        return 0;
+    }
+    int SetDrawColor(float r, float g, float b, float a = kNoneF) {
+        frame.pen.SetColor(r, g, b, a);
+        return 0;
+    }
+    int QueueImage(int image, float x, float y, float frameIndex) {
+        frame.pen.QueueImage(image, x, y, frameIndex);
+        return 0;
+    }
+    int QueueRect(float x, float y, float w, float h) {
+        frame.pen.QueueRect(x, y, w, h);
+        return 0;
+    }
+    int QueueEllipse(float cx, float cy, float rx, float ry) {
+        frame.pen.QueueEllipse(cx, cy, rx, ry);
+        return 0;
+    }
+    int QueueLine(float x1, float y1, float x2, float y2) {
+        frame.pen.QueueLine(x1, y1, x2, y2);
+        return 0;
+    }
+    int QueueText(float x, float y, StringView text, float alignX, float alignY) {
+        frame.pen.QueueText(x, y, text, alignX, alignY);
+        return 0;
+    }
+    int QueueButton(int image, float x, float y, int frameIndex) {
+        return frame.pen.QueueButton(image, x, y, frameIndex) ? 1 : 0;
+    }
+    static TextBuffer PadNumber(int n, int width, StringView pad) {
+        return ::PadNumber(n, width, pad);
+    }
+    int DrawCount() const { return drawList.drawCount; }
+
+    // --- the match and the pause panel, run on the play layer (app_core.cpp) ---
     int StartMatch();
     int UpdateMatch();
-    int FreeFieldSlot();
-    int FreeEffectSlot();
-    int AddScore(int points, int x, int y);
-    int SpawnDebris(float x, float y, float angle);
-    // The match ends: the hand empties and the music stops once.
-    void EndMatch();
-
-    // --- pause (pause.cpp) ---
     int UpdatePauseButton();
-    int UpdatePausePanel();
+    // A match has ended: the music stops.
+    void StopMatchMusic();
 
     // ================= state, by owner and lifetime =================
     int mode = 0;          // GameMode; kModeTitle after HandleCreate
@@ -109,4 +136,10 @@ class c_GameCore : public c_App {
     MatchState match;      // cleared by StartMatch
     PausePanel pause;      // the pause panel over a match
     TimeUpState timeUp;    // the overlay as a match ends
+    // The pen, cues, input, screen and clock handed to the play layer; made
+    // over the parts above, so it comes last.
+    Frame frame;
+
+  private:
+    void PlayEffect(const SoundCue& cue);
 };

@@ -1,53 +1,37 @@
-// The parts of the game's state besides the match and the draw list, each
-// grouped by who owns it and how long it lives.
+// The parts of the game's state besides the match, the pause panel and the
+// draw list, each grouped by who owns it and how long it lives. The parts the
+// play layer also sees (screen fit, input snapshot, sheet sizes) are its own.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <memory>
 
-#include "game/game_ids.h"
+#include "game/play/game_ids.h"
+#include "game/play/input_snapshot.h"
+#include "game/play/screen_fit.h"
+#include "game/play/sheet_sizes.h"
 
 class c_Image;
 class c_InputDevice;
 class c_Sound;
 class c_TunePlayer;
 
-// The logical screen fitted to the window: recomputed by every render.
-struct ScreenFit {
-    int knownWidth = 0, knownHeight = 0;  // framebuffer pixels last seen by a render
-    float screenScaleX = 0, screenScaleY = 0;
-    int fitAxis = 0;
-    int landscape = 0;
-    std::array<float, 4> backgroundColor{};
-    // The logical screen in screen units; the design size until the first render.
-    float screenWidth = 640, screenHeight = 480;
-    float designWidth = 640, designHeight = 480;
-
-    // The larger of the two axis factors maps the design onto the device.
-    void Fit(int deviceWidth, int deviceHeight);
-};
-
 // What was loaded for the current window size, and the channels effects use.
-struct Media {
-    static constexpr int kImages = 100;
+// The sheets' sizes, font and scale are what the pen reads of it.
+struct Media : SheetSizes {
     static constexpr int kSounds = 100;
     static constexpr int kChannels = 33;
 
     std::unique_ptr<c_TunePlayer> tunePlayer;
     std::array<std::shared_ptr<c_Image>, kImages> imageTable{};
-    std::array<int32_t, 3 * kImages> imageGeometry{};  // frame width, height, count per slot
-    int currentFont = 0;
     int loadStep = 0;  // 0 once everything is loaded
     int resLevel = 0;
-    float resScale = 0;
     std::array<std::shared_ptr<c_Sound>, kSounds> soundTable{};
     int spinnerAngle = 0;
     std::array<int32_t, kChannels> channelIds{};
     int sfxChannel = 0;
 
-    // Frame width (0), height (1) or count (2) of an image slot; 0 outside the table.
-    int Geometry(int image, int entry) const;
     // The sheet resolution (1, 2 or 4) and its scale for a display size.
     void ChooseResolution(int width, int height);
 };
@@ -83,23 +67,9 @@ struct SavedData {
     int32_t SoundMode() const { return settings[kSettingSoundMode]; }
 };
 
-// The devices read once per update, in screen units, and the one-action-per-press latches.
-struct InputSnapshot {
-    static constexpr int kTouches = 10;
-
-    int pointerX = 0, pointerY = 0, pointerPrevX = 0, pointerPrevY = 0;
-    int pointerDown = 0, mouseWasDown = 0, clickHits = 0, pointerLatch = 0, controlLatch = 0;
-    std::array<int32_t, kTouches> touchDown{};
-    std::array<int32_t, kTouches> touchX{};
-    std::array<int32_t, kTouches> touchY{};
-
-    void Sample(const c_InputDevice& device, const ScreenFit& screen);
-};
-
-// The pause icon's panel over a running match.
-struct PausePanel {
-    int paused = 0, panelDirection = 0, panelY = 0, panelChoice = 0, pauseStamp = 0;
-};
+// The devices read once per update, in screen units; the held controls are
+// sampled by the core's control mapping.
+void SampleInput(InputSnapshot& input, const c_InputDevice& device, const ScreenFit& screen);
 
 // The title screen: the chosen difficulty, its slide-in and the score lists' size.
 struct TitleState {

@@ -1,4 +1,5 @@
-// Every OpenGL call of the program: legacy GL 1.x with client-side arrays.
+// The desktop backend: legacy GL 1.x with client-side arrays (its texture
+// calls are shared with the browser backend, gl_textures.cpp).
 #include "graphics/gl_backend.h"
 
 #include <GL/gl.h>
@@ -7,27 +8,15 @@
 #include <cstring>
 #include <utility>
 
-namespace {
+#include "graphics/gl_textures.h"
 
-GLenum FormatEnum(GlFormat format) {
-    switch (format) {
-        case GlFormat::Luminance:
-            return GL_LUMINANCE;
-        case GlFormat::LuminanceAlpha:
-            return GL_LUMINANCE_ALPHA;
-        case GlFormat::Rgb:
-            return GL_RGB;
-        case GlFormat::Rgba:
-            return GL_RGBA;
-    }
-    return GL_RGBA;
-}
+namespace {
 
 int BytesPerPixel(GlFormat format) {
     return static_cast<int>(format);
 }
 
-class OpenGlBackend final : public GlBackend {
+class OpenGlBackend final : public GlTextureBackend {
   protected:
     // Drawing units, origin top-left, y down, over every framebuffer pixel.
     void GlViewport(int pixelWidth, int pixelHeight, int width, int height) override {
@@ -98,33 +87,6 @@ class OpenGlBackend final : public GlBackend {
 
     void GlReadPixels(int x, int y, int w, int h, uint8_t* out) override {
         glReadPixels(x, y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, out);
-    }
-
-    uint32_t GlGenTexture() override {
-        GLuint name = 0;
-        glGenTextures(1, &name);
-        return name;
-    }
-
-    void GlTextureParameters() override {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
-
-    void GlDeleteTexture(uint32_t texture) override {
-        GLuint name = texture;
-        glDeleteTextures(1, &name);
-    }
-
-    bool GlTexImage(GlFormat format, int w, int h) override {
-        // Drain stale errors so only this allocation's verdict counts.
-        for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
-        }
-        const GLenum f = FormatEnum(format);
-        glTexImage2D(GL_TEXTURE_2D, 0, f, w, h, 0, f, GL_UNSIGNED_BYTE, nullptr);
-        return glGetError() == GL_NO_ERROR;
     }
 
     void GlTexSubImage(GlFormat format, int x, int y, int w, int h, const void* pixels,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "graphics/gl_textures.h"
 
 namespace {
 
@@ -44,20 +45,6 @@ void main() {
 
 constexpr int kStride = 20;
 
-GLenum FormatEnum(GlFormat format) {
-    switch (format) {
-        case GlFormat::Luminance:
-            return GL_LUMINANCE;
-        case GlFormat::LuminanceAlpha:
-            return GL_LUMINANCE_ALPHA;
-        case GlFormat::Rgb:
-            return GL_RGB;
-        case GlFormat::Rgba:
-            return GL_RGBA;
-    }
-    return GL_RGBA;
-}
-
 GLuint Compile(GLenum kind, const char* source) {
     GLuint shader = glCreateShader(kind);
     glShaderSource(shader, 1, &source, nullptr);
@@ -72,7 +59,7 @@ GLuint Compile(GLenum kind, const char* source) {
     return shader;
 }
 
-class Gles2Backend final : public GlBackend {
+class Gles2Backend final : public GlTextureBackend {
   public:
     Gles2Backend() {
         program_ = glCreateProgram();
@@ -185,32 +172,6 @@ class Gles2Backend final : public GlBackend {
         glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, out);
         const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
         for (size_t i = 0; i < count; i++) std::swap(out[4 * i], out[4 * i + 2]);
-    }
-
-    uint32_t GlGenTexture() override {
-        GLuint name = 0;
-        glGenTextures(1, &name);
-        return name;
-    }
-
-    void GlTextureParameters() override {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
-
-    void GlDeleteTexture(uint32_t texture) override {
-        GLuint name = texture;
-        glDeleteTextures(1, &name);
-    }
-
-    bool GlTexImage(GlFormat format, int w, int h) override {
-        for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
-        }
-        const GLenum f = FormatEnum(format);
-        glTexImage2D(GL_TEXTURE_2D, 0, f, w, h, 0, f, GL_UNSIGNED_BYTE, nullptr);
-        return glGetError() == GL_NO_ERROR;
     }
 
     void GlTexSubImage(GlFormat format, int x, int y, int w, int h, const void* pixels,

@@ -82,7 +82,7 @@ PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform)
 }
 
 // Sets up GL for the window's current size; the blend cache matches GL again.
-int PlGraphics::FrameBegin() {
+void PlGraphics::FrameBegin() {
     if (PlGame* game = platform_; game && (game->HasGlContext() || game->WindowWidth() > 0)) {
         width_ = game->WindowWidth();
         height_ = game->WindowHeight();
@@ -94,7 +94,6 @@ int PlGraphics::FrameBegin() {
     blendInForce_ = 0;
     batchCount_ = 0;
     stats_ = GraphicsStats{};
-    return 1;
 }
 
 // Submits what is pending, keeps the figures, presents the frame.

@@ -51,7 +51,7 @@ class PlGraphics {
     // units on a scaled desktop).
     int PixelWidth() const { return pixelWidth_; }
     int PixelHeight() const { return pixelHeight_; }
-    int FrameBegin();
+    void FrameBegin();
     int FrameEnd();
     int GraphicsLost() { return 0; }
     std::shared_ptr<PlSurface> SurfaceFromFile(StringView path);

@@ -141,10 +141,6 @@ int c_InputDevice::KeyPresses(int code) const {
     return QueryableKey(code) ? pressCounts[code] : 0;
 }
 
-bool c_InputDevice::KeyHeld(int code) const {
-    return QueryableKey(code) && heldKeys[code];
-}
-
 float c_InputDevice::TouchPosX(int index) const {
     return index >= 0 && index < kTouches ? touchX[index] : 0;
 }

@@ -46,7 +46,8 @@ class c_InputDevice {
     int KeyPresses(int code) const;
     float PointerX() const { return mouseX; }
     float PointerY() const { return mouseY; }
-    bool KeyHeld(int code) const;
+    // Inline: the controls ask for a few dozen keys every update.
+    bool KeyHeld(int code) const { return code >= 1 && code < kKeys && heldKeys[code]; }
     float TouchPosX(int index) const;
     float TouchPosY(int index) const;
     float StickY(int axis, int port) const;

@@ -5,6 +5,7 @@
 
 #include "core/errors.h"
 #include "platform/delegate.h"
+#include "platform/os.h"
 
 namespace {
 PlGame* platformGame = nullptr;
@@ -26,9 +27,8 @@ PlGame::~PlGame() {
 
 void PlGame::LocalDateTime(std::span<int> out) {
     if (out.empty()) return;
-    time_t now = time(nullptr);
     tm local{};
-    localtime_r(&now, &local);
+    if (!os::LocalTime(time(nullptr), &local)) return;
     const int values[] = {local.tm_year + 1900,
                           local.tm_mon + 1,
                           local.tm_mday,

@@ -123,10 +123,3 @@ String ApplyDataPathRule(StringView path);
 
 // Maps "vorlek://data/" and friends to relative paths; "" for unknown locations.
 String MapVorlekPath(StringView path);
-
-// Atomic save: a temp file of its own beside the file a symbolic link names,
-// with the old file's mode, flushed, fsynced and renamed over it. Where no
-// file can be made in that folder, the file itself is rewritten in place.
-// 0 written, -1 cannot be opened, -2 not every byte written (old file kept,
-// except in place).
-int WriteFileAtomically(const std::string& path, const std::string& bytes);

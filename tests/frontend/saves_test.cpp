@@ -288,10 +288,10 @@ TEST(Saves, JunkPastSixtyFourKibibytesKeepsTheSectionsBeforeIt) {
     // section still loads, and the next save writes them back without the junk.
     std::string folder = MakeTempDir();
     std::string file = folder + "/.vorlekstate";
-    std::string written;
+    std::string written, rich = RichState();
     {
         GameHarness first(640, 480, "", "", file);
-        first.App().ApplyStateString(Widen(RichState()));
+        first.App().ApplyStateString(Widen(rich));
         first.App().SaveAll();
         written = first.platform.ReadStateBytes();
     }

@@ -56,11 +56,11 @@ TEST_F(ThrowTest, ReleaseFromNinetySixOnDropsWhereThePointerIs) {
 TEST_F(ThrowTest, FreeSlotIsTheHighestFreeRecordAndAFullFieldKeepsTheToothpickInHand) {
     Start(2);
     ClearField();
-    EXPECT_EQ(App().FreeFieldSlot(), RecordStart(200));
+    EXPECT_EQ(HighestFree(App().match.fieldRecords), RecordStart(200));
     Field(200).state = 21, Field(199).state = 22, Field(150).state = 1;
-    EXPECT_EQ(App().FreeFieldSlot(), RecordStart(198));
+    EXPECT_EQ(HighestFree(App().match.fieldRecords), RecordStart(198));
     for (int k = 0; k < kRecords; k++) PutSpider(k, -200, -200, 5);  // lying, off screen
-    EXPECT_EQ(App().FreeFieldSlot(), -1);
+    EXPECT_EQ(HighestFree(App().match.fieldRecords), -1);
     h.Press(330, 240);
     h.Update();
     App().match.heldCharge = 1;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "platform/os.h"
 #include "platform/platform_game.h"
 #include "support/test_platform.h"
 
@@ -112,8 +113,8 @@ TEST_F(FilesTest, FailedSaveKeepsThePreviousState) {
     EXPECT_EQ(platform.ReadStateFile(), u"mid|");
     rmdir((platform.StateFile() + ".tmp").c_str());
     // A target that cannot be replaced (a folder) reports -2 and leaves no litter.
-    EXPECT_EQ(WriteFileAtomically(platform.tempDir, "x"), -2);
-    EXPECT_EQ(WriteFileAtomically(platform.tempDir + "/no/such/dir/f", "x"), -1);
+    EXPECT_EQ(os::WriteFileAtomically(platform.tempDir, "x"), -2);
+    EXPECT_EQ(os::WriteFileAtomically(platform.tempDir + "/no/such/dir/f", "x"), -1);
     EXPECT_EQ(platform.WriteStateFile(u"new|"), 0);
     EXPECT_EQ(platform.ReadStateFile(), u"new|");
 }
@@ -201,12 +202,12 @@ TEST_F(FilesTest, FolderClosedToNewFilesFallsBackToThePlainWrite) {
     ASSERT_EQ(chmod(platform.tempDir.c_str(), 0555), 0);
     int result = -100;
     if (geteuid() != 0) {
-        result = WriteFileAtomically(platform.StateFile(), "new|");
+        result = os::WriteFileAtomically(platform.StateFile(), "new|");
     } else {
         pid_t pid = fork();
         if (pid == 0) {
             if (setgid(65534) != 0 || setuid(65534) != 0) _exit(100);
-            _exit(WriteFileAtomically(platform.StateFile(), "new|") + 10);
+            _exit(os::WriteFileAtomically(platform.StateFile(), "new|") + 10);
         }
         int status = 0;
         waitpid(pid, &status, 0);
@@ -228,7 +229,7 @@ TEST_F(FilesTest, TwoCopiesSavingAtOnceNeitherFailNorTear) {
         if (copies[i] == 0) {
             int failures = 0;
             for (int n = 0; n < 300; n++)
-                failures += WriteFileAtomically(platform.StateFile(), i ? b : a) != 0;
+                failures += os::WriteFileAtomically(platform.StateFile(), i ? b : a) != 0;
             _exit(failures > 0 ? 1 : 0);
         }
     }

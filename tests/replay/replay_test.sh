@@ -11,6 +11,12 @@ WORK=$(mktemp -d /tmp/bw-replay-test-XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# What the recorded match and one random run give (every platform's build
+# must print the same): any change to play, to the pictures queued or to the
+# saved state shows up here first.
+PINNED_MATCH=$(cat "$HERE/full_match.hashes")
+PINNED_RANDOM=$(cat "$HERE/random_seed11.hashes")
+
 # The hashes (and the update count) of one run of a script.
 hashes() { "$REPLAY" --data "$DATA" --updates 4000 "$@" 2>/dev/null | grep -E '^(updates|state|drawlist) '; }
 
@@ -21,6 +27,7 @@ determinism)
   echo "$first"
   [ "$(wc -l <<<"$first")" = 3 ] || fail "no hashes printed"
   [ "$first" = "$second" ] || fail "two runs differ: $second"
+  [ "$first" = "$PINNED_MATCH" ] || fail "the recorded match changed: $first"
   cmp -s "$WORK/state1" "$WORK/state2" || fail "two runs saved different states"
 
   # The recorded match scores 20 (two hits) on the middle difficulty: table 1
@@ -46,6 +53,7 @@ determinism)
   r2=$("$REPLAY" --data "$DATA" --random 11 --auto-start 2 --matches 1 --updates 0 --quiet 2>/dev/null | grep -E '^(state|drawlist) ')
   r3=$("$REPLAY" --data "$DATA" --random 12 --auto-start 2 --matches 1 --updates 0 --quiet 2>/dev/null | grep -E '^(state|drawlist) ')
   [ -n "$r1" ] && [ "$r1" = "$r2" ] || fail "random input with one seed differs"
+  [ "$r1" = "$PINNED_RANDOM" ] || fail "the random run with seed 11 changed: $r1"
   [ "$r1" != "$r3" ] || fail "two seeds give the same match"
   echo "replay determinism test passed"
   ;;

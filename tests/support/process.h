@@ -1,12 +1,15 @@
 // Runs a program with the given standard input (then end of input) and
-// collects its standard output, standard error and exit status.
+// collects its standard output, standard error and exit status. One
+// implementation per system: support/posix and support/win32.
 #pragma once
 
 #include <string>
 #include <vector>
 
 struct ProcessResult {
-    int status = -1;  // exit status, or 128 + signal
+    // The exit status as a POSIX parent sees it (its low 8 bits: -1 is 255,
+    // on Windows too), or 128 + signal; 137 for a program killed at the timeout.
+    int status = -1;
     std::string out;
     std::string err;
 };
@@ -15,7 +18,7 @@ struct ProcessResult {
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input = "",
                          int timeoutSeconds = 30, const std::vector<std::string>& environment = {});
 
-// Runs a program with a pseudo-terminal as its standard input, output and
-// error, as when started from a shell. `out` collects what the terminal
+// POSIX only: runs a program with a pseudo-terminal as its standard input,
+// output and error, as when started from a shell. `out` collects what the terminal
 // showed; a program still running after the timeout is killed (status 128 + 9).
 ProcessResult RunOnTerminal(const std::vector<std::string>& argv, double timeoutSeconds);

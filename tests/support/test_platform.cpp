@@ -6,25 +6,19 @@
 #include <random>
 #include <sstream>
 
-// create_directory fails on a name that exists, so a folder it made is
-// ours alone, as with mkdtemp (which Windows lacks).
 std::string MakeTempDir() {
+    // A name nobody else has: create_directory refuses one that exists.
+    static std::mt19937_64 random{std::random_device{}()};
     std::error_code error;
     std::filesystem::path base = std::filesystem::temp_directory_path(error);
-    if (error) return std::string();
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; attempt++) {
+    for (int attempt = 0; attempt < 100 && !error; attempt++) {
         char name[32];
-        std::snprintf(name, sizeof name, "bw-test-%08x", static_cast<unsigned>(random()));
+        snprintf(name, sizeof name, "bw-test-%012llx",
+                 static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
         std::filesystem::path folder = base / name;
-        if (std::filesystem::create_directory(folder, error)) return folder.generic_string();
+        if (std::filesystem::create_directory(folder, error)) return folder.string();
     }
     return std::string();
-}
-
-void RemoveTree(const std::string& path) {
-    std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove_all(path, ignored);
 }
 
 TestPlatform::TestPlatform() : PlHeadlessGame(BW_DATA_DIR, ""), tempDir(MakeTempDir()) {

@@ -21,4 +21,5 @@ class TestPlatform : public PlHeadlessGame {
 
 // A fresh empty temporary directory.
 std::string MakeTempDir();
+// Removes a folder and everything in it, however deep (support/posix, support/win32).
 void RemoveTree(const std::string& path);

@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "game/text_buffer.h"
+#include "game/play/text_buffer.h"
 
 namespace {
 

@@ -174,3 +174,18 @@ export async function setHidden(page, hidden) {
     document.dispatchEvent(new Event("visibilitychange"));
   }, hidden);
 }
+
+// Where lying toothpicks are: blobs of their colour, each blob's middle.
+export function toothpicks(shot) {
+  const left = findColour(shot, [100, 232, 183], 6);
+  const found = [];
+  while (left.length) {
+    const [x0, y0] = left[0];
+    const near0 = left.filter(([x, y]) => (x - x0) ** 2 + (y - y0) ** 2 < 625);
+    for (const p of near0) left.splice(left.indexOf(p), 1);
+    if (near0.length >= 20)
+      found.push(near0.reduce(([sx, sy], [x, y]) => [sx + x, sy + y], [0, 0])
+        .map((v) => Math.round(v / near0.length)));
+  }
+  return found;
+}

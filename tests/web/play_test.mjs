@@ -5,7 +5,7 @@
 //   SITE=build-web/site REFERENCE=title.png node play_test.mjs
 import fs from "node:fs";
 import {
-  fail, startServer, launch, watchConsole, waitFor, pixels, pixelAt, near, findColour,
+  fail, startServer, launch, watchConsole, waitFor, pixels, pixelAt, near, findColour, toothpicks,
   matchShown,
 } from "./lib.mjs";
 
@@ -130,19 +130,6 @@ console.log("sound started with the first click");
 
 // Pick up a lying toothpick, pull it into the ring, let go. A toothpick a
 // spider or the clock stands on may not take; the next one is tried then.
-function toothpicks(shot) {
-  const left = findColour(shot, [100, 232, 183], 6);
-  const found = [];
-  while (left.length) {
-    const [x0, y0] = left[0];
-    const near0 = left.filter(([x, y]) => (x - x0) ** 2 + (y - y0) ** 2 < 625);
-    for (const p of near0) left.splice(left.indexOf(p), 1);
-    if (near0.length >= 20)
-      found.push(near0.reduce(([sx, sy], [x, y]) => [sx + x, sy + y], [0, 0])
-        .map((v) => Math.round(v / near0.length)));
-  }
-  return found;
-}
 let tx = 0, ty = 0, held = false;
 for (let attempt = 0; attempt < 4 && !held; attempt++) {
   let candidates = [];

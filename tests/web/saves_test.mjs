@@ -10,7 +10,7 @@ import os from "node:os";
 import path from "node:path";
 import {
   fail, startServer, launch, watchConsole, gameStarted, waitFor, pixels, matchShown,
-  stateString, stateRecord, setHidden,
+  stateString, stateRecord, setHidden, pixelAt, near, toothpicks,
 } from "./lib.mjs";
 
 const site = process.env.SITE || fail("SITE: the built site folder");
@@ -67,6 +67,66 @@ await setHidden(page, false);
 if (!(await waitFor(3, async () => (await page.evaluate(() => Module.frameCosts.length)) > frames)))
   fail("the game did not resume when the page came back");
 console.log("hidden page suspended and saved into IndexedDB");
+
+// The game's own saves survive a reload, with no record made by hand: the
+// sound setting changed on the title, then a score recorded at time-up.
+const toggle = async () => {
+  const shot = await pixels(page);
+  const out = [];
+  for (let y = 224; y < 256; y++) for (let x = 16; x < 48; x++) out.push(...pixelAt(shot, x, y));
+  return out.join(",");
+};
+const soundBefore = await toggle();
+await page.mouse.click(32, 240, { delay: 120 });
+if (!(await waitFor(3, async () => (await toggle()) !== soundBefore))) fail("the sound button did not answer");
+const soundAfter = await toggle();
+await setHidden(page, true);
+if (!(await waitFor(5, async () => ((await stateRecord(page)) || "") !== saved)))
+  fail("changing the sound setting saved nothing when the page was hidden");
+await load();
+if (!messages().includes("Settings Loaded")) fail("the reload loaded no settings: " + messages().join(", "));
+if (!(await waitFor(3, async () => (await toggle()) === soundAfter)))
+  fail("after a reload the sound button is back to its old setting");
+console.log("a sound setting changed on the title survives a reload");
+
+// A whole match on the middle difficulty, each toothpick thrown at a spider:
+// the thread that ties a spider to the centre shows where it is.
+const spiderAt = (shot) => {
+  for (let a = 0; a < 360; a += 2) {
+    const r = (a * Math.PI) / 180;
+    if (near(pixelAt(shot, Math.round(320 + 70 * Math.sin(r)), Math.round(240 - 70 * Math.cos(r))),
+      [139, 139, 214], 8)) return r;
+  }
+  return null;
+};
+const beforeMatch = await stateRecord(page);
+await page.mouse.click(256, 336, { delay: 120 });
+if (!(await waitFor(5, async () => matchShown(await pixels(page))))) fail("no match started");
+const matchEnd = Date.now() + 75000;
+let throws = 0;
+while (Date.now() < matchEnd && (await stateRecord(page)) === beforeMatch) {
+  const shot = await pixels(page);
+  const sticks = toothpicks(shot);
+  const spider = spiderAt(shot);
+  if (!sticks.length || spider === null) { await page.waitForTimeout(100); continue; }
+  const [tx, ty] = sticks[0];
+  await page.mouse.move(tx, ty);
+  await page.mouse.down();
+  await page.waitForTimeout(60);
+  // Pulled back on the far side of the centre, it flies towards the spider.
+  await page.mouse.move(320 - 40 * Math.sin(spider), 240 + 40 * Math.cos(spider), { steps: 3 });
+  await page.waitForTimeout(60);
+  await page.mouse.up();
+  throws++;
+  await page.waitForTimeout(150);
+}
+const afterMatch = await stateRecord(page);
+if (afterMatch === beforeMatch) fail(`no score recorded after the match (${throws} throws)`);
+await load();
+if (!messages().includes("Highscore 1 Loaded")) fail("the reload loaded no table: " + messages().join(", "));
+if (!(await waitFor(3, async () => (await topScores()) !== emptyTable)))
+  fail(`the recorded score (${afterMatch.split("|").slice(56, 58)}) is not on the title after a reload`);
+console.log(`a score recorded at time-up survives a reload (${throws} throws)`);
 
 // A saved state with highscores: a reload loads and shows them.
 await stateRecord(page, { text: good });

@@ -42,7 +42,7 @@ static uint8_t ToByte(float v) {
     return uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
 }
 
-bool Canvas::WritePng(const std::string& path) const {
+std::vector<uint8_t> Canvas::Rgba8() const {
     std::vector<uint8_t> bytes(size_t(width_) * height_ * 4);
     for (int py = 0; py < height_; ++py) {
         for (int px = 0; px < width_; ++px) {
@@ -56,5 +56,23 @@ bool Canvas::WritePng(const std::string& path) const {
             out[2] = clear ? 0 : ToByte(c.b);
         }
     }
+    return bytes;
+}
+
+bool Canvas::WritePng(const std::string& path) const {
+    std::vector<uint8_t> bytes = Rgba8();
     return stbi_write_png(path.c_str(), width_, height_, 4, bytes.data(), width_ * 4) != 0;
+}
+
+std::vector<uint8_t> Canvas::PngBytes() const {
+    std::vector<uint8_t> pixels = Rgba8();
+    std::vector<uint8_t> png;
+    auto append = [](void* into, void* data, int size) {
+        auto* bytes = static_cast<const uint8_t*>(data);
+        static_cast<std::vector<uint8_t>*>(into)->insert(
+            static_cast<std::vector<uint8_t>*>(into)->end(), bytes, bytes + size);
+    };
+    if (!stbi_write_png_to_func(append, &png, width_, height_, 4, pixels.data(), width_ * 4))
+        return {};
+    return png;
 }

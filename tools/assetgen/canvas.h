@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -67,8 +68,13 @@ class Canvas {
 
     // Writes the sheet as an 8-bit straight-alpha RGBA PNG; false on failure.
     bool WritePng(const std::string& path) const;
+    // The same PNG file's bytes; empty on failure.
+    std::vector<uint8_t> PngBytes() const;
 
   private:
+    // 8-bit straight-alpha RGBA, rows from the top.
+    std::vector<uint8_t> Rgba8() const;
+
     int level_;
     int width_;
     int height_;

@@ -1,5 +1,6 @@
 // assetgen <data folder>: draws and synthesises every asset of the game into the folder.
 // assetgen --icons <folder>: draws the application icon in the hicolor theme's layout.
+// assetgen --windows-icon <file.ico>: draws it into the icon file of the Windows program.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,8 +14,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "assetgen: cannot write the icons to %s\n", argv[2]);
         return 1;
     }
+    if (argc == 3 && std::string(argv[1]) == "--windows-icon") {
+        if (WriteWindowsIcon(argv[2])) return 0;
+        std::fprintf(stderr, "assetgen: cannot write the icon file %s\n", argv[2]);
+        return 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen <data folder> | assetgen --icons <folder>\n");
+        std::fprintf(stderr,
+                     "usage: assetgen <data folder> | assetgen --icons <folder> | "
+                     "assetgen --windows-icon <file.ico>\n");
         return 2;
     }
     std::string dataDir = argv[1];

@@ -52,6 +52,9 @@ void DrawAppIcon(Canvas& canvas, int pixels);
 // desktop looks for (the hicolor theme's layout).
 bool WriteAppIcons(const std::string& folder);
 
+// Writes the icon at the same sizes into one Windows icon file (.ico).
+bool WriteWindowsIcon(const std::string& path);
+
 // The font sheets (fonts.cpp): fonts/editundo at `level`, and the one-row default font.
 bool WriteGameFont(const std::string& dataDir, int level);
 bool WriteDefaultFont(const std::string& dataDir);

@@ -224,8 +224,7 @@ int c_MyApp::DrawCreditsPanel() {
     QueueImage(kImageMakerLogo, discX[3], discY[3], 0);
 
     // A fresh touch anywhere closes the panel; the press that opened it is latched.
-    if (input.pointerDown != 0 && input.pointerLatch == 0) {
-        input.pointerLatch = 1;
+    if (input.TakeTouch(input.pointerDown != 0)) {
         credits.menuPanelOpen = 0;
         PlaySfx(kSfxPanel, 1, 1, 0);
     }

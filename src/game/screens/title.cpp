@@ -3,12 +3,11 @@
 // maker's logo that opens the credits. Every action is one per press.
 #include <algorithm>
 
+#include "game/play/sound_toggle.h"
 #include "game/screens/my_app.h"
 
 namespace {
 
-constexpr int kFrameSoundOn = 4;
-constexpr int kFrameSoundOff = 5;
 constexpr int kFrameSelected = 15;
 constexpr int kStripWidth = 140;
 constexpr float kListScale = 1.5f;
@@ -77,20 +76,11 @@ int c_MyApp::DrawTitleScreen() {
 
     // Sound toggle: works even over the credits panel.
     ResetDrawState();
-    SetDrawScale(2);
-    SetDrawColor(50, 250, 50, 1);
-    int& soundMode = saved.SoundMode();
-    const int soundFrame = soundMode == 0 ? kFrameSoundOff : kFrameSoundOn;
     const float toggleX =
         screen.landscape ? 32.0f + 4.0f * s : static_cast<float>(static_cast<int>(w / 2));
     const float toggleY =
         screen.landscape ? static_cast<float>(static_cast<int>(h / 2)) : 32.0f + 4.0f * s;
-    if (QueueButton(kImageIcons, toggleX, toggleY, soundFrame) && input.pointerLatch == 0) {
-        soundMode = 1 - soundMode;
-        if (soundMode < 0 || soundMode > 1) soundMode = 0;
-        input.pointerLatch = 1;
-        PlaySfx(kSfxClick, 1, 0.5f, 0);  // silent when the sound just went off
-    }
+    UpdateSoundToggle(PlayFrame(), saved.SoundMode(), toggleX, toggleY);
 
     // Score lists of the chosen difficulty.
     SetDrawScale(kListScale);
@@ -117,9 +107,9 @@ int c_MyApp::DrawTitleScreen() {
     SetDrawAlpha(1);
     for (int k = 1; k <= 3; k++) {
         Point p = DifficultyButtonPosition(k, screen.landscape != 0, w, h, s);
-        if (QueueButton(kImageButtons, p.x, p.y, k - 1) && input.pointerLatch == 0 && panelClosed) {
+        const bool touched = QueueButton(kImageButtons, p.x, p.y, k - 1) != 0;
+        if (panelClosed && input.TakeTouch(touched)) {
             mode = kModeStartMatch;
-            input.pointerLatch = 1;
             input.controlLatch = 1;
             title.difficulty = k;
             PlaySfx(kSfxClick, 1, 0.5f, 0);
@@ -134,23 +124,20 @@ int c_MyApp::DrawTitleScreen() {
 
     // Controls: directions step the difficulty, any action starts the match.
     if (panelClosed) {
-        if (input.controlLatch == 0 && (ControlDown(kControlUp) || ControlDown(kControlLeft)) &&
-            title.difficulty > 1) {
+        const bool easier = input.Held(kControlUp) || input.Held(kControlLeft);
+        const bool harder = input.Held(kControlRight) || input.Held(kControlDown);
+        if (title.difficulty > 1 && TakePress(input.controlLatch, easier)) {
             title.difficulty--;
-            input.controlLatch = 1;
             PlaySfx(kSfxClick, 0.8f, 0.5f, 0);
         }
-        if (input.controlLatch == 0 && (ControlDown(kControlRight) || ControlDown(kControlDown)) &&
-            title.difficulty < 3) {
+        if (title.difficulty < 3 && TakePress(input.controlLatch, harder)) {
             title.difficulty++;
-            input.controlLatch = 1;
             PlaySfx(kSfxClick, 1.2f, 0.5f, 0);
         }
-        for (int code = kControlA; code <= 17 && input.controlLatch == 0; code++) {
-            if (!ControlDown(code)) continue;
+        for (int code = kControlA; code <= 17; code++) {
+            if (!input.TakeControl(code)) continue;
             mode = kModeStartMatch;
             input.pointerLatch = 1;
-            input.controlLatch = 1;
             PlaySfx(kSfxClick, 1, 0.5f, 0);
         }
     }
@@ -158,10 +145,9 @@ int c_MyApp::DrawTitleScreen() {
     // The maker's logo opens the credits panel.
     ResetDrawState();
     SetDrawScale(0.5f);
-    if (QueueButton(kImageMakerLogo, w - 70, h - 40 - 4.0f * s, 0) && input.pointerLatch == 0 &&
-        credits.menuPanelOpen == 0) {
+    const bool logoTouched = QueueButton(kImageMakerLogo, w - 70, h - 40 - 4.0f * s, 0) != 0;
+    if (credits.menuPanelOpen == 0 && input.TakeTouch(logoTouched)) {
         PlaySfx(kSfxPanel, 1, 1, 0);
-        input.pointerLatch = 1;
         credits.menuPanelOpen = 1;
     }
     return 0;

@@ -6,9 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
+#include <string>
 
+#include "core/errors.h"
 #include "platform/glfw_input/glfw_keys.h"
 #include "platform/glfw_input/glfw_pads.h"
 
@@ -143,18 +144,21 @@ String PlGlfwGame::ResolveResourcePath(StringView path) {
 }
 
 int PlGlfwGame::WriteStateFile(StringView state) {
-    if (!paths_.stateFolder.empty() && !MakeFolders(paths_.stateFolder)) return -1;
+    if (!paths_.stateFolder.empty() && !os::MakeFolders(paths_.stateFolder)) {
+        // The game plays on; the player hears once why nothing is kept.
+        if (!saveFolderReported_) {
+            std::string message = "Cannot create the save folder " + paths_.stateFolder +
+                                  ": playing on without saving";
+            Print(message.c_str());
+            saveFolderReported_ = true;
+        }
+        return -1;
+    }
     return PlGame::WriteStateFile(state);
 }
 
 void PlGlfwGame::ShellOpen(StringView target) {
-    // The desktop's "open" verb: hand the target to xdg-open, detached.
-    std::string narrow = Narrow(target);
-    for (char& c : narrow)
-        if (c == '\'') c = '_';
-    std::string command = "xdg-open '" + narrow + "' >/dev/null 2>&1 &";
-    int ignored = system(command.c_str());
-    (void)ignored;
+    os::ShellOpen(EncodeUtf8(target));
 }
 
 void PlGlfwGame::ShowPointer(bool show) {

@@ -63,6 +63,7 @@ class PlGlfwGame : public PlGame {
 
     struct GLFWwindow* window_ = nullptr;
     InstallPaths paths_;
+    bool saveFolderReported_ = false;
     FrameSchedule schedule_;
 };
 

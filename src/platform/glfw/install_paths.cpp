@@ -1,12 +1,6 @@
 // Data folder search and the per-user state folder of the desktop game.
 #include "platform/glfw/install_paths.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <filesystem>
-
 #include "platform/platform_game.h"
 
 namespace {
@@ -20,36 +14,16 @@ String PathToString(const std::string& path) {
     return DecodeText(reinterpret_cast<const uint8_t*>(path.data()), path.size());
 }
 
-// "/usr/games/../share/x/" reads better as "/usr/share/x/" in a message.
-std::string Folder(const std::filesystem::path& path) {
-    std::string text = path.lexically_normal().string();
-    if (text.empty() || text.back() != '/') text += '/';
-    return text;
-}
-
 }  // namespace
 
-std::string UserStateFolder(const char* xdgDataHome, const char* home) {
-    // XDG base directories must be absolute; relative values are ignored.
-    if (xdgDataHome && xdgDataHome[0] == '/') return Folder(xdgDataHome) + "brindlewick";
-    if (home && home[0] == '/') return Folder(home) + ".local/share/brindlewick";
-    return std::string();
-}
-
-InstallPaths LocateInstallPaths(const std::string& exePath, const char* xdgDataHome,
-                                const char* home,
+InstallPaths LocateInstallPaths(const std::vector<os::DataFolderChoice>& choices,
                                 const std::function<bool(const std::string&)>& isDataFolder) {
     InstallPaths paths;
-    paths.tried.push_back("./data/");
-    if (!exePath.empty()) {
-        std::filesystem::path exeDir = std::filesystem::path(exePath).parent_path();
-        paths.tried.push_back(Folder(exeDir / "data"));
-        paths.tried.push_back(Folder(exeDir / ".." / "share" / "games" / "brindlewick" / "data"));
-    }
-    for (size_t i = 0; i < paths.tried.size(); i++) {
-        if (!isDataFolder(paths.tried[i])) continue;
-        paths.dataFolder = paths.tried[i];
-        if (i == 2) paths.stateFolder = UserStateFolder(xdgDataHome, home);
+    for (const os::DataFolderChoice& choice : choices) paths.tried.push_back(choice.dataFolder);
+    for (const os::DataFolderChoice& choice : choices) {
+        if (!isDataFolder(choice.dataFolder)) continue;
+        paths.dataFolder = choice.dataFolder;
+        paths.stateFolder = choice.stateFolder;
         return paths;
     }
     paths.dataFolder.clear();
@@ -57,14 +31,9 @@ InstallPaths LocateInstallPaths(const std::string& exePath, const char* xdgDataH
 }
 
 InstallPaths LocateInstallPaths() {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return LocateInstallPaths(error ? std::string() : exe.string(), getenv("XDG_DATA_HOME"),
-                              getenv("HOME"), [](const std::string& folder) {
-                                  std::error_code ignored;
-                                  return std::filesystem::is_regular_file(folder + kDataMarker,
-                                                                          ignored);
-                              });
+    return LocateInstallPaths(os::DataFolderChoices(), [](const std::string& folder) {
+        return os::IsRegularFile(folder + kDataMarker);
+    });
 }
 
 std::string MissingDataMessage(const InstallPaths& paths) {
@@ -83,15 +52,4 @@ String ResolveInstalledPath(const InstallPaths& paths, StringView path, StringVi
         return PathToString(paths.stateFolder) + u"/" + String(name);
     }
     return MapVorlekPath(path);
-}
-
-bool MakeFolders(const std::string& folder) {
-    std::filesystem::path path(folder);
-    std::filesystem::path built;
-    for (const std::filesystem::path& part : path) {
-        built /= part;
-        if (mkdir(built.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
 }

@@ -1,6 +1,7 @@
 // Where the desktop game finds its data folder and keeps the player's saves:
-// a build tree keeps both beside the player, an installed copy uses the
-// shared data folder and a per-user state folder.
+// a build tree or an unpacked copy keeps both beside the player, an installed
+// copy uses its own data folder and a per-user state folder. Which folders
+// those are is the operating system's rule (os::DataFolderChoices).
 #pragma once
 
 #include <functional>
@@ -8,9 +9,10 @@
 #include <vector>
 
 #include "core/text.h"
+#include "platform/os.h"
 
 struct InstallPaths {
-    std::string dataFolder = "./data/";  // ends in '/'; empty when no folder was found
+    std::string dataFolder = "./data/";  // ends in a separator; empty when no folder was found
     std::string stateFolder;             // empty: the folder the game was started from
     std::vector<std::string> tried;      // data folders looked at, in order
 };
@@ -19,19 +21,14 @@ struct InstallPaths {
 // unrelated "data" folder in the player's current folder is passed over.
 inline constexpr const char* kDataMarker = "tavo_font.png";
 
-// Searches ./data/, <exe dir>/data/ and <exe dir>/../share/games/brindlewick/data/
-// in that order. Only the last one is an installed copy, which keeps its
-// state in ${XDG_DATA_HOME:-$HOME/.local/share}/brindlewick/.
-// `isDataFolder` tells whether a folder (ending in '/') holds the game's data.
-InstallPaths LocateInstallPaths(const std::string& exePath, const char* xdgDataHome,
-                                const char* home,
+// The first of the choices whose folder holds the game's data, with that
+// choice's state folder. `isDataFolder` tells whether a folder (ending in a
+// separator) holds the game's data.
+InstallPaths LocateInstallPaths(const std::vector<os::DataFolderChoice>& choices,
                                 const std::function<bool(const std::string&)>& isDataFolder);
 
-// The same for this process: /proc/self/exe, the environment, the file system.
+// The same for this process and this operating system's folders.
 InstallPaths LocateInstallPaths();
-
-// The per-user state folder, or "" when neither variable names a usable folder.
-std::string UserStateFolder(const char* xdgDataHome, const char* home);
 
 // One line for standard error when no data folder was found.
 std::string MissingDataMessage(const InstallPaths& paths);
@@ -39,6 +36,3 @@ std::string MissingDataMessage(const InstallPaths& paths);
 // Maps a resource path for the desktop platform: "vorlek://data/" into the
 // data folder, the state file into the state folder, the rest as usual.
 String ResolveInstalledPath(const InstallPaths& paths, StringView path, StringView stateFile);
-
-// Creates a folder and its missing parents (new ones private to the user).
-bool MakeFolders(const std::string& folder);

@@ -2,12 +2,25 @@
 
 #include "platform/joystick_layout.h"
 
+namespace {
+
+// Folder names are UTF-8, as the operating system layer takes them back.
+String FromUtf8(const std::string& path) {
+    return DecodeText(reinterpret_cast<const uint8_t*>(path.data()), path.size());
+}
+
+}  // namespace
+
 String PlHeadlessGame::ResolveResourcePath(StringView path) {
     String mapped = MapVorlekPath(path);
     static constexpr StringView kData = u"./data/";
     if (mapped.size() >= kData.size() && StringView(mapped).substr(0, kData.size()) == kData)
-        return Widen(dataDir + "/") + mapped.substr(kData.size());
+        return FromUtf8(dataDir + "/") + mapped.substr(kData.size());
     return mapped;
+}
+
+String PlHeadlessGame::StateFilePath() {
+    return FromUtf8(stateFile_);
 }
 
 bool PlHeadlessGame::ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {

@@ -24,7 +24,7 @@ class PlHeadlessGame : public PlGame {
 
     int ElapsedMs() override { return nowMs; }
     String ResolveResourcePath(StringView path) override;
-    String StateFilePath() override { return Widen(stateFile_); }
+    String StateFilePath() override;
     bool ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) override;
     int WindowWidth() override { return windowWidth; }
     int WindowHeight() override { return windowHeight; }

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/glfw/glfw_game.h"
+#include "platform/posix/data_folders.h"
 #include "support/test_platform.h"
 
 namespace {
@@ -19,7 +20,7 @@ const std::string kShared = "/opt/bw/share/games/brindlewick/data/";
 
 InstallPaths Locate(std::set<std::string> present, const char* xdg = nullptr,
                     const char* home = "/home/ann") {
-    return LocateInstallPaths(kExe, xdg, home,
+    return LocateInstallPaths(PosixDataFolderChoices(kExe, xdg, home),
                               [&](const std::string& f) { return present.count(f) > 0; });
 }
 
@@ -51,7 +52,8 @@ TEST(InstallPaths, NothingFoundNamesEveryFolderTried) {
     EXPECT_EQ(message.find('\n'), std::string::npos) << "one line";
 
     // Without a known executable only the current folder can be searched.
-    InstallPaths noExe = LocateInstallPaths("", nullptr, "/home/ann", [](auto&) { return false; });
+    InstallPaths noExe = LocateInstallPaths(PosixDataFolderChoices("", nullptr, "/home/ann"),
+                                            [](auto&) { return false; });
     EXPECT_EQ(noExe.tried, std::vector<std::string>{"./data/"});
 }
 
@@ -79,13 +81,36 @@ TEST(InstallPaths, DesktopPlatformSavesIntoNewStateFolder) {
     PlGlfwGame game;
     game.UseInstallPaths(paths);
     EXPECT_EQ(game.ReadStateFile(), u"") << "no state before the first save";
+    // Whatever the player's umask, the new folders and file stay the owner's own.
+    mode_t usual = umask(0777);
     ASSERT_EQ(game.WriteStateFile(u"7|\u00e9|"), 0);
-    EXPECT_TRUE(std::filesystem::exists(paths.stateFolder + "/.vorlekstate"));
+    umask(usual);
+    struct stat info {};
+    ASSERT_EQ(stat(paths.stateFolder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0700, 0700u);
+    ASSERT_EQ(stat((paths.stateFolder + "/.vorlekstate").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0600, 0600u);
     EXPECT_EQ(game.ReadStateFile(), u"7|\u00e9|");
 
     std::filesystem::create_directories(root + "/data");
     std::ofstream(root + "/data/x.txt") << "beside";
     EXPECT_EQ(game.ReadTextFile(u"vorlek://data/x.txt"), u"beside");
+    std::filesystem::remove_all(root);
+}
+
+TEST(InstallPaths, StateFolderThatCannotBeMadeIsReportedOnce) {
+    std::string root = MakeTempDir();
+    std::ofstream(root + "/home") << "a file where the folder should go";
+    InstallPaths paths;
+    paths.stateFolder = root + "/home/.local/share/brindlewick";
+    PlGlfwGame game;
+    game.UseInstallPaths(paths);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(game.WriteStateFile(u"1|"), -1);
+    EXPECT_EQ(game.WriteStateFile(u"2|"), -1);  // the game plays on, unsaved
+    EXPECT_EQ(
+        testing::internal::GetCapturedStdout(),
+        "Cannot create the save folder " + paths.stateFolder + ": playing on without saving\n");
     std::filesystem::remove_all(root);
 }
 

@@ -1,4 +1,4 @@
-#include "game/text_buffer.h"
+#include "game/play/text_buffer.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,8 +1,8 @@
-// The match's state: the play field and its effects as two fixed pools of
-// ten-float records, the clock, the score and the hand.
+// The match's two fixed pools of ten-float records: the play field and its effects.
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 // One record of a pool; free while its state is 0. Entry meanings depend on
 // the state (see FieldState and EffectState).
@@ -62,18 +62,3 @@ constexpr int RecordIndex(int start) {
 int HighestFree(const RecordPool& pool);
 // The record at a start index, cleared for a new occupant.
 Record& TakeRecord(RecordPool& pool, int start);
-
-// Cleared by StartMatch, except shownScore (which rolls down from the last
-// match's score) and the aim, which every update recomputes.
-struct MatchState {
-    int score = 0, shownScore = 0, secondsLeft = 0, matchStart = 0, matchLength = 0;
-    int matchOver = 0, heldCharge = 0, hurtTimer = 0, spiderCap = 0, tickThreshold = 0;
-    int toothpickCount = 0, spiderCount = 0, toothpickHalfLength = 0;
-    int secondsShown = 0;  // the copy of secondsLeft the time-up overlay reads
-    float aimDistance = 0, aimAngle = 0;
-    // While the field loop runs, effect records are only taken, never freed:
-    // once the effect pool is found full it stays full until the loop ends.
-    bool inFieldLoop = false, effectPoolFull = false;
-    RecordPool fieldRecords{};
-    RecordPool effectRecords{};
-};

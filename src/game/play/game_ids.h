@@ -17,6 +17,16 @@ enum ImageSlot : int {
     kImageMenu = 99,
 };
 
+// Frames of the icon sheet (kImageIcons).
+enum IconFrame : int {
+    kIconPause = 0,
+    kIconQuit = 1,
+    kIconResume = 3,
+    kIconSoundOn = 4,
+    kIconSoundOff = 5,
+    kIconRing = 6,  // the selection ring
+};
+
 // Ids of the sound table (100 ids, file sfx/<id in three digits>.wav).
 enum SoundId : int {
     kSfxSpiderInCentre = 1,

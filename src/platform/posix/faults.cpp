@@ -1,29 +1,15 @@
-// The processor-fault translator on POSIX: fault signals become runtime errors.
-// Desktop only; a browser has no signals (the web build leaves this file out).
+// The processor-fault translator on POSIX: fault signals, caught on a stack
+// of their own so that a stack overflow can still be reported.
 #include <signal.h>
 #include <sys/resource.h>
 
 #include <cstdint>
 
-#include "core/errors.h"
-
-const char* FaultMessage(int signal, int code, bool stackOverflow) {
-    if (stackOverflow) return "Stack overflow";
-    switch (signal) {
-        case SIGSEGV:
-        case SIGBUS:
-            return "Memory access violation";
-        case SIGILL:
-            return "Illegal instruction";
-        case SIGFPE:
-            return code == FPE_INTDIV ? "Integer divide by zero" : "Unknown exception";
-        default:
-            return "Unknown exception";
-    }
-}
+#include "platform/os.h"
 
 namespace {
 
+os::FaultHandler onFault = nullptr;
 uintptr_t stackTop = 0;    // an address near the top of the main stack
 uintptr_t stackLimit = 0;  // how far the main stack may grow
 alignas(16) char alternateStack[64 * 1024];
@@ -35,14 +21,28 @@ bool IsStackOverflow(const siginfo_t* info) {
     return address < stackTop && address + 256 * 1024 >= lowest;
 }
 
-void OnFault(int signal, siginfo_t* info, void*) {
-    bool overflow = (signal == SIGSEGV || signal == SIGBUS) && IsStackOverflow(info);
-    RuntimeError(FaultMessage(signal, info->si_code, overflow));
+os::Fault Classify(int signal, const siginfo_t* info) {
+    switch (signal) {
+        case SIGSEGV:
+        case SIGBUS:
+            return IsStackOverflow(info) ? os::Fault::StackOverflow : os::Fault::AccessViolation;
+        case SIGILL:
+            return os::Fault::IllegalInstruction;
+        case SIGFPE:  // si_code tells integer from floating-point division
+            return info->si_code == FPE_INTDIV ? os::Fault::IntegerDivideByZero : os::Fault::Other;
+        default:
+            return os::Fault::Other;
+    }
+}
+
+void OnSignal(int signal, siginfo_t* info, void*) {
+    onFault(Classify(signal, info));
 }
 
 }  // namespace
 
-void InstallFaultHandlers() {
+void os::InstallFaultTranslator(FaultHandler handler) {
+    onFault = handler;
     int marker = 0;
     stackTop = reinterpret_cast<uintptr_t>(&marker);
     rlimit limit{};
@@ -55,7 +55,7 @@ void InstallFaultHandlers() {
     sigaltstack(&stack, nullptr);
 
     struct sigaction action {};
-    action.sa_sigaction = OnFault;
+    action.sa_sigaction = OnSignal;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     for (int s : {SIGSEGV, SIGBUS, SIGILL, SIGFPE}) sigaction(s, &action, nullptr);
