@@ -50,12 +50,19 @@ int PlSample::Discard() {
 }
 
 // Without a device the game goes on silent; every later call does nothing.
+// The device opens here; its context (mixing buffers, the mixer thread) waits
+// for the first buffer or source, so that start-up presents its first frame
+// without it.
 PlAudio::PlAudio(PlGame* platform) : platform_(platform) {
     generation_ = liveGeneration = ++deviceCount;
     device_ = alcOpenDevice(nullptr);
-    if (!device_) {
-        Print("OpenAl error: alcOpenDevice failed");
-    } else if (!(context_ = alcCreateContext(device_, nullptr))) {
+    if (!device_) Print("OpenAl error: alcOpenDevice failed");
+}
+
+void PlAudio::MakeContext() {
+    contextTried_ = true;
+    if (!device_) return;
+    if (!(context_ = alcCreateContext(device_, nullptr))) {
         Print("OpenAl error: alcCreateContext failed");
     } else if (!alcMakeContextCurrent(context_)) {
         Print("OpenAl error: alcMakeContextCurrent failed");
@@ -118,6 +125,7 @@ std::shared_ptr<PlSample> PlAudio::DecodeIntoSample(std::shared_ptr<PlSample> sa
 
 std::shared_ptr<PlSample> PlAudio::FillSample(std::shared_ptr<PlSample> sample, DecodedAudio& pcm) {
     if (!sample) return nullptr;
+    EnsureContext();
     sample->Discard();
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
@@ -240,6 +248,7 @@ void PlAudio::FlushDiscarded() {
 uint32_t PlAudio::SourceOf(int channel) {
     AudioChannel& c = channels_[channel];
     if (c.source == 0) {
+        EnsureContext();
         ALuint source = 0;
         alGenSources(1, &source);
         c.source = source;

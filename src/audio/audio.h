@@ -78,6 +78,11 @@ class PlAudio {
     bool HasDevice() const { return device_ != nullptr; }
 
   private:
+    // Buffers and sources are the context's: each is made after this.
+    void EnsureContext() {
+        if (!contextTried_) MakeContext();
+    }
+    void MakeContext();
     static bool ValidChannel(int channel) { return channel >= 0 && channel < kChannels; }
     uint32_t SourceOf(int channel);
     int SourceState(int channel) const;
@@ -86,6 +91,7 @@ class PlAudio {
     PlGame* platform_ = nullptr;
     ALCdevice* device_ = nullptr;
     ALCcontext* context_ = nullptr;
+    bool contextTried_ = false;
     uint32_t generation_ = 0;
     std::array<AudioChannel, kChannels> channels_{};
 };

@@ -14,6 +14,7 @@ struct GraphicsStats {
     int flushesByCapacity = 0;  // batch full
     int flushesByState = 0;     // blend, scissor, pixels, frame end
     int blendChanges = 0;
+    int rectsAsClears = 0;  // opaque whole-window rectangles drawn as clears
 };
 
 enum class GlFormat { Luminance = 1, LuminanceAlpha = 2, Rgb = 3, Rgba = 4 };

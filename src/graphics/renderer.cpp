@@ -261,7 +261,27 @@ int PlGraphics::DrawLine(float x1, float y1, float x2, float y2) {
     return 0;
 }
 
+// An opaque rectangle over the whole window, blended normally, leaves the
+// pixels a clear to its colour leaves: GL then fills the frame without
+// shading or blending a pixel (on a software rasterizer, without compiling a
+// shader for the first frame). A scissor box limits both alike.
+bool PlGraphics::CoversWindowOpaquely(float x, float y, float width, float height) {
+    if (hasTransform_ || blendInForce_ != 0 || width_ <= 0 || height_ <= 0) return false;
+    if (!(x <= 0 && y <= 0 && x + width >= static_cast<float>(width_) &&
+          y + height >= static_cast<float>(height_)))
+        return false;
+    return PackedColour() >> 24 == 255;
+}
+
 int PlGraphics::DrawRect(float x, float y, float width, float height) {
+    if (CoversWindowOpaquely(x, y, width, height)) {
+        // Premultiplied bytes with alpha 255 are the colour itself.
+        const uint32_t c = PackedColour();
+        Clear(static_cast<float>(c & 255), static_cast<float>(c >> 8 & 255),
+              static_cast<float>(c >> 16 & 255));
+        stats_.rectsAsClears++;
+        return 0;
+    }
     Vertex* v = BeginPrimitive(kKindQuads, nullptr, kMaxQuads, 4);
     PutVertex(v[0], x, y);
     PutVertex(v[1], x + width, y);

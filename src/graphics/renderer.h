@@ -102,6 +102,7 @@ class PlGraphics {
 
   private:
     void Flush(FlushCause cause);
+    bool CoversWindowOpaquely(float x, float y, float width, float height);
     // The slots for one more primitive. Inline for the usual case, a batch
     // going on; the rest (flushes, a new batch) is StartPrimitive's.
     Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach) {

@@ -97,6 +97,29 @@ TEST(AssetLoading, TakesTwentyOneUpdatesDrawingTheLoadingScreenEachTime) {
     EXPECT_EQ(app.media.spinnerAngle, start + 21 * 16);
 }
 
+// Start-up presents its first frame before any sheet is read: that frame
+// draws the black background alone, and the first update reads the logo and
+// the font before the loading screen, whose first picture shows the logo.
+TEST(AssetLoading, FirstFrameComesBeforeTheLogoAndFontAreRead) {
+    GameHarness h;  // GameStart, HandleCreate and the first render
+    c_MyApp& app = h.App();
+    EXPECT_EQ(h.CommandCount(), 0);
+    EXPECT_EQ(app.screen.backgroundColor, (std::array<float, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(GraphicsDevice()->LastFrame().drawCalls, 0);  // the background as a clear
+    EXPECT_EQ(app.media.imageTable[93], nullptr);
+    EXPECT_EQ(app.media.imageTable[90], nullptr);
+    h.Update();
+    ASSERT_NE(app.media.imageTable[93], nullptr);
+    ASSERT_NE(app.media.imageTable[90], nullptr);
+    EXPECT_EQ(app.media.currentFont, 90);
+    EXPECT_EQ(app.media.imageGeometry[3 * 93], 512);
+    EXPECT_EQ(app.media.imageGeometry[3 * 90 + 1], 10);
+    EXPECT_EQ(h.Command(13).kind, 93);
+    const uint32_t logo = app.media.imageTable[93]->surface->texture;
+    h.Render();
+    EXPECT_EQ(h.Backend()->boundNow, logo);  // drawn on the first loading screen
+}
+
 TEST(AssetLoading, FillsTheTableWithLevelSizedSheets) {
     GameHarness h;  // 640 x 480: wider than 630, so the "-hd" sheets
     h.FinishLoading();

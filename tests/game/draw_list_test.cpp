@@ -109,6 +109,7 @@ TEST(PadNumber, KeepsTheLastWidthCharacters) {
 class TextLayout : public testing::Test {
   protected:
     void SetUp() override {
+        h.Update();  // the first loader step reads the font
         app.BeginDrawList(0, 0, 0, 1);
         app.media.currentFont = 90;  // advance 7, line height 10
     }

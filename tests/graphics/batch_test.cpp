@@ -194,3 +194,33 @@ TEST_F(Batch, WritePixelsPremultipliesIntoBgra) {
     graphics.WritePixels(surface.get(), pixels, 0, 0, 3, 2, 0, 3);  // needs 6 ints
     EXPECT_EQ(Null().lastUpload.size(), 12u);
 }
+
+// Only an opaque, untransformed, normally blended rectangle over the whole
+// window becomes a clear; any other keeps its triangles.
+TEST_F(Batch, OnlyOpaqueWindowCoveringRectanglesBecomeClears) {
+    struct Case {
+        float x, y, w, h, alpha;
+        int blend;
+        bool turned;
+        bool clear;
+    };
+    const Case cases[] = {
+        {0, 0, 640, 480, 1, 0, false, true},      {-1, -1, 642, 482, 1, 0, false, true},
+        {0, 0, 640, 479, 1, 0, false, false},     {1, 0, 640, 480, 1, 0, false, false},
+        {0, 0, 640, 480, 0.99f, 0, false, false}, {0, 0, 640, 480, 1, 1, false, false},
+        {0, 0, 640, 480, 1, 0, true, false},
+    };
+    for (const Case& c : cases) {
+        graphics.FrameBegin();
+        BeginRenderState();
+        SetAlpha(c.alpha);
+        SetBlend(c.blend);
+        if (c.turned) Rotate(180);
+        const int clears = Null().clears;
+        DrawRect(c.x, c.y, c.w, c.h);
+        EndRenderState();
+        graphics.FrameEnd();
+        EXPECT_EQ(Null().clears - clears, c.clear ? 1 : 0) << c.x << " " << c.h << " " << c.alpha;
+        EXPECT_EQ(graphics.LastFrame().drawCalls, c.clear ? 0 : 1);
+    }
+}

@@ -162,3 +162,29 @@ TEST_F(GlPixels, CarriedTextureStateStillDrawsWhatIsAsked) {
     EXPECT_EQ(Rgb(21, 1), 0x0000FFu);
     EXPECT_EQ(Rgb(31, 1), 0x00FF00u);
 }
+
+// An opaque rectangle over the whole window goes to GL as a clear; the
+// pixels, alpha included, are the ones the same rectangle leaves drawn as
+// triangles (a quarter pixel in still covers every pixel centre).
+TEST_F(GlPixels, WindowCoveringRectangleLeavesWhatItsTrianglesLeave) {
+    const float colours[][3] = {{40, 40, 80}, {40.7f, 127.5f, 254.9f}, {255, 0, 1}};
+    auto picture = [&](float x, const float* c) {
+        SetColor(0, 200, 0);
+        SetAlpha(0.5f);
+        DrawRect(5, 5, 100, 100);  // pending under the cover
+        SetColor(c[0], c[1], c[2]);
+        SetAlpha(1);
+        DrawRect(x, -1, 642, 482);
+        std::vector<int32_t> all(640 * 480);
+        ReadPixels(all, 0, 0, 640, 480, 0, 640);
+        return all;
+    };
+    for (const auto& c : colours) {
+        const int clears = graphics->Stats().rectsAsClears;
+        const std::vector<int32_t> drawn = picture(0.25f, c);
+        EXPECT_EQ(graphics->Stats().rectsAsClears, clears);
+        const std::vector<int32_t> cleared = picture(-1, c);
+        EXPECT_EQ(graphics->Stats().rectsAsClears, clears + 1);
+        EXPECT_EQ(drawn, cleared) << c[0] << " " << c[1] << " " << c[2];
+    }
+}

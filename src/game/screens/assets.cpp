@@ -103,19 +103,28 @@ int c_MyApp::LoadSfx(int id) {
     return 0;
 }
 
-// The logo and font at once, the rest one per update from step 1.
+// The logo and font first, the rest one per update from step 1. The logo
+// and font are read at the head of the first step, before the first loading
+// screen shows them: the frame before it (drawn before any update) shows the
+// background alone, so the window presents it without waiting for files.
 int c_MyApp::BeginLoading() {
     ChooseResolutionLevel();
     screen.backgroundColor = {0, 0, 0, 1};
-    LoadSheet(kImageMakerLogo, u"common/ZEPHLogo", 256, 256, 1, CentreHandle);
-    LoadFont(kImageFont, u"fonts/editundo", 7, 10);
+    media.startSheetsDue = true;
     media.loadStep = 1;
     return 0;
+}
+
+void c_MyApp::LoadStartSheets() {
+    LoadSheet(kImageMakerLogo, u"common/ZEPHLogo", 256, 256, 1, CentreHandle);
+    LoadFont(kImageFont, u"fonts/editundo", 7, 10);
+    media.startSheetsDue = false;
 }
 
 // One step of the table, then the loading screen (drawn on the last step too).
 int c_MyApp::AssetLoadStep() {
     ChooseResolutionLevel();
+    if (media.startSheetsDue) LoadStartSheets();
     for (const SheetEntry& s : kSheetSteps) {
         if (s.step == media.loadStep)
             LoadSheet(s.index, s.name, s.width, s.height, s.frames, CentreHandle);

@@ -21,6 +21,7 @@ class c_MyApp final : public c_GameCore {
     int LoadFont(int index, StringView name, int advance, int lineHeight);
     int LoadSfx(int id);
     int BeginLoading() override;
+    void LoadStartSheets();  // the logo and the font BeginLoading asks for
     int AssetLoadStep() override;
     int DrawLoadingScreen(int unused = 0);
     void ChooseResolutionLevel();

@@ -41,6 +41,14 @@ void OnCursor(GLFWwindow*, double x, double y) {
         glfwGame->MouseInput(kEventMouseMove, -1, static_cast<float>(x), static_cast<float>(y));
 }
 
+void OnWindowSize(GLFWwindow* window, int width, int height) {
+    if (glfwGame) glfwGame->WindowSized(window, width, height);
+}
+
+void OnFramebufferSize(GLFWwindow* window, int width, int height) {
+    if (glfwGame) glfwGame->FramebufferSized(window, width, height);
+}
+
 // A close request becomes key 432 down and up; the window stays open and the
 // application decides.
 void OnClose(GLFWwindow* window) {
@@ -111,28 +119,25 @@ bool PlGlfwGame::WindowActive() {
     return window_ && glfwGetWindowAttrib(window_, GLFW_FOCUSED);
 }
 
-int PlGlfwGame::WindowWidth() {
-    int w = 0, h = 0;
-    if (window_) glfwGetWindowSize(window_, &w, &h);
-    return w;
+// Asking GLFW for a size is a round trip to the X server, four of them a
+// frame: the sizes are asked once and then follow GLFW's size callbacks,
+// which the event polls before each update and render deliver.
+void PlGlfwGame::SetWindow(GLFWwindow* window) {
+    window_ = window;
+    windowSize_ = framebufferSize_ = Size{};
+    if (!window_) return;
+    glfwGetWindowSize(window_, &windowSize_.width, &windowSize_.height);
+    glfwGetFramebufferSize(window_, &framebufferSize_.width, &framebufferSize_.height);
+    glfwSetWindowSizeCallback(window_, OnWindowSize);
+    glfwSetFramebufferSizeCallback(window_, OnFramebufferSize);
 }
 
-int PlGlfwGame::WindowHeight() {
-    int w = 0, h = 0;
-    if (window_) glfwGetWindowSize(window_, &w, &h);
-    return h;
+void PlGlfwGame::WindowSized(GLFWwindow* window, int width, int height) {
+    if (window == window_) windowSize_ = {width, height};
 }
 
-int PlGlfwGame::FramebufferWidth() {
-    int w = 0, h = 0;
-    if (window_) glfwGetFramebufferSize(window_, &w, &h);
-    return w;
-}
-
-int PlGlfwGame::FramebufferHeight() {
-    int w = 0, h = 0;
-    if (window_) glfwGetFramebufferSize(window_, &w, &h);
-    return h;
+void PlGlfwGame::FramebufferSized(GLFWwindow* window, int width, int height) {
+    if (window == window_) framebufferSize_ = {width, height};
 }
 
 void PlGlfwGame::SwapBuffers() {

@@ -29,19 +29,22 @@ class PlGlfwGame : public PlGame {
     const InstallPaths& Paths() const { return paths_; }
 
     bool HasGlContext() override { return window_ != nullptr; }
-    int WindowWidth() override;
-    int WindowHeight() override;
-    int FramebufferWidth() override;
-    int FramebufferHeight() override;
+    int WindowWidth() override { return windowSize_.width; }
+    int WindowHeight() override { return windowSize_.height; }
+    int FramebufferWidth() override { return framebufferSize_.width; }
+    int FramebufferHeight() override { return framebufferSize_.height; }
     void SwapBuffers() override;
 
     // The frame loop.
     virtual void Run();
 
-    void SetWindow(struct GLFWwindow* window) { window_ = window; }
+    void SetWindow(struct GLFWwindow* window);
     struct GLFWwindow* Window() {
         return window_;
     }
+    // GLFW's size callbacks report here; other windows' sizes are ignored.
+    void WindowSized(struct GLFWwindow* window, int width, int height);
+    void FramebufferSized(struct GLFWwindow* window, int width, int height);
 
     bool Iconified() const { return schedule_.Hidden(); }
     double NextTick() const { return schedule_.NextTick(); }
@@ -62,6 +65,10 @@ class PlGlfwGame : public PlGame {
     bool LoopPass();
 
     struct GLFWwindow* window_ = nullptr;
+    struct Size {
+        int width = 0, height = 0;
+    };
+    Size windowSize_, framebufferSize_;  // as GLFW last reported them
     InstallPaths paths_;
     bool saveFolderReported_ = false;
     FrameSchedule schedule_;

@@ -73,6 +73,22 @@ TEST_F(WindowEvents, MouseButtonsFollowTheTranslationTable) {
               (std::vector<std::pair<int, int>>{{kEventMouseDown, 0}, {kEventMouseUp, 2}}));
 }
 
+// The sizes the renderer reads each frame come from GLFW's size callbacks,
+// delivered by the event polls, not from a query to the display each time.
+TEST_F(WindowEvents, SizesFollowTheWindowThroughThePolls) {
+    EXPECT_EQ(game.WindowWidth(), 640);
+    EXPECT_EQ(game.FramebufferHeight(), 480);
+    glfwSetWindowSize(window.Window(), 320, 200);
+    for (int i = 0; i < 200 && game.WindowWidth() != 320; i++) {
+        game.PollEvents();
+        usleep(10000);
+    }
+    EXPECT_EQ(game.WindowWidth(), 320);
+    EXPECT_EQ(game.WindowHeight(), 200);
+    EXPECT_EQ(game.FramebufferWidth(), 320);
+    EXPECT_EQ(game.FramebufferHeight(), 200);
+}
+
 TEST(WindowClose, CloseButtonEndsTheGameAtItsNextUpdateWithStatusZero) {
     pid_t pid = fork();
     if (pid == 0) {
