@@ -69,20 +69,4 @@ TEST_F(PauseRules, TheSoundToggleTurnsEffectsOffOrOnOncePerTouch) {
     EXPECT_EQ(Cued(), std::vector<int>{kSfxClick});
 }
 
-TEST_F(PauseRules, ActionAOnTheSoundButtonCyclesAllFourModes) {
-    Open();
-    Hold(kControlRight);
-    Step();
-    std::vector<int> modes;
-    for (int i = 0; i < 4; i++) {
-        Hold(-1);
-        Step();
-        Hold(kControlA);
-        Step();
-        modes.push_back(soundMode);
-    }
-    EXPECT_EQ(modes, (std::vector<int>{2, 3, 0, 1}));
-    EXPECT_EQ(panel.paused, 1);
-}
-
 }  // namespace
