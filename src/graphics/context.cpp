@@ -111,9 +111,10 @@ void Scale(float x, float y) {
 }
 
 // Positive angles turn counter-clockwise on a y-down screen.
+// The sine and cosine a turned sprite gets, so the two paths agree to the bit.
 void Rotate(float angle) {
-    const float r = angle * 0.017453292f;
-    const float c = std::cos(r), s = std::sin(r);
+    float c, s;
+    sprite_math::TurnFactors(angle, &c, &s);
     Transform(c, -s, s, c, 0, 0);
 }
 

@@ -63,15 +63,9 @@ void Rotate(float angle);
 // compiler drops the exact multiplications by one and nothing else.
 inline Affine ComposeSprite(const Affine& m, float x, float y, float rotation, float scaleX,
                             float scaleY, float hx, float hy) {
-    float c = 1, s = 0;  // exactly what cos and sin give for 0
-    if (rotation != 0) {
-        const float r = rotation * 0.017453292f;
-        c = std::cos(r), s = std::sin(r);
-    }
-    const float tx = x * m.ix + y * m.jx + m.tx, ty = x * m.iy + y * m.jy + m.ty;
-    const float ix = scaleX * (c * m.ix + -s * m.jx), iy = scaleX * (c * m.iy + -s * m.jy);
-    const float jx = scaleY * (s * m.ix + c * m.jx), jy = scaleY * (s * m.iy + c * m.jy);
-    return {ix, iy, jx, jy, -hx * ix + -hy * jx + tx, -hx * iy + -hy * jy + ty};
+    float c, s;
+    sprite_math::TurnFactors(rotation, &c, &s);
+    return sprite_math::Compose(m, x, y, c, s, scaleX, scaleY, hx, hy);
 }
 
 // Translate (x, y), Rotate (rotation), Scale, Translate (-hx, -hy) as one change.

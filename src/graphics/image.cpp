@@ -132,22 +132,30 @@ void PaintImage(c_Image* image, float x, float y, int frame) {
 // The handle is the centre of rotation and scaling and lands on (x, y). The
 // sprite's matrix goes straight into its vertices: the current matrix is
 // neither changed nor sent, and is composed in only when it is not the
-// identity. The vertices are those of TransformSprite, SyncMatrix and a blit
-// at (0, 0), to the bit.
+// identity (without it, the renderer places the sprite with its batch). The
+// vertices are those of TransformSprite, SyncMatrix and a blit at (0, 0), to
+// the bit.
 void PaintImage(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
                 int frame) {
     const c_Frame* f = FrameToDraw(image, frame);
     PlGraphics* device = RenderDevice();
     if (!f || !device) return;
-    const c_GraphicsContext* gc = GraphicsContext();
-    static constexpr Affine kIdentity{1, 0, 0, 1, 0, 0};
-    const Affine m =
-        gc->IsExactIdentity()
-            ? ComposeSprite(kIdentity, x, y, rotation, scaleX, scaleY, image->tx, image->ty)
-            : ComposeSprite(gc->Current(), x, y, rotation, scaleX, scaleY, image->tx, image->ty);
-    if (image->flags & WholeSurface) {
-        device->DrawSprite(image->surface.get(), m);
+    PlSurface* surface = image->surface.get();
+    const bool whole = image->flags & WholeSurface;
+    if (const c_GraphicsContext* gc = GraphicsContext(); !gc->IsExactIdentity()) {
+        const Affine m =
+            ComposeSprite(gc->Current(), x, y, rotation, scaleX, scaleY, image->tx, image->ty);
+        if (whole) {
+            device->DrawSprite(surface, m);
+        } else {
+            device->DrawSpriteRegion(surface, m, f->x, f->y, image->width, image->height);
+        }
+        return;
+    }
+    const SpritePlace place{x, y, rotation, scaleX, scaleY, image->tx, image->ty};
+    if (whole) {
+        device->DrawSprite(surface, place);
     } else {
-        device->DrawSpriteRegion(image->surface.get(), m, f->x, f->y, image->width, image->height);
+        device->DrawSpriteRegion(surface, place, f->x, f->y, image->width, image->height);
     }
 }

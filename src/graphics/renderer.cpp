@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -93,6 +94,7 @@ void PlGraphics::FrameBegin() {
     backend_->BeginFrame(width_, height_, pixelWidth_, pixelHeight_, vertices_.data());
     blendInForce_ = 0;
     batchCount_ = 0;
+    queued_.count = 0;
     stats_ = GraphicsStats{};
 }
 
@@ -139,6 +141,7 @@ std::shared_ptr<PlSurface> PlGraphics::BlankSurface(int width, int height) {
 // Pending primitives are dropped, not drawn.
 int PlGraphics::Clear(float r, float g, float b) {
     batchCount_ = 0;
+    queued_.count = 0;
     backend_->Clear(r, g, b);
     return 0;
 }
@@ -146,20 +149,6 @@ int PlGraphics::Clear(float r, float g, float b) {
 void PlGraphics::Repack() {
     packedColour_ = PackColour(r_, g_, b_, alpha_);
     colourDirty_ = false;
-}
-
-int PlGraphics::SetAlpha(float alpha) {
-    if (alpha == alpha_) return 0;  // the usual case: the draw list sets it every command
-    alpha_ = alpha;
-    colourDirty_ = true;
-    return 0;
-}
-
-int PlGraphics::SetColor(float r, float g, float b) {
-    if (r == r_ && g == g_ && b == b_) return 0;
-    r_ = r, g_ = g, b_ = b;
-    colourDirty_ = true;
-    return 0;
 }
 
 int PlGraphics::SetBlend(int blend) {
@@ -215,6 +204,7 @@ void PlGraphics::PutVertex(Vertex& v, float x, float y) const {
 
 void PlGraphics::Flush(FlushCause cause) {
     if (batchCount_ == 0) return;
+    PlaceSprites();
     const int vertexCount = batchCount_ * VerticesPerPrimitive(batchKind_);
     backend_->Draw(batchKind_, vertexCount, batchSurface_ ? batchTexture_ : 0,
                    quadIndexList_.data());
@@ -235,7 +225,8 @@ void PlGraphics::Flush(FlushCause cause) {
 }
 
 // Flushes on a change of kind or texture, or when full; returns the slots.
-Vertex* PlGraphics::StartPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach) {
+Vertex* PlGraphics::StartPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach,
+                                   bool pack) {
     if (batchKind_ != kind || batchSurface_ != surface) {
         Flush(FlushCause::Kind);
         batchKind_ = kind;
@@ -244,7 +235,7 @@ Vertex* PlGraphics::StartPrimitive(int kind, PlSurface* surface, int capacity, i
         Flush(FlushCause::Capacity);
     }
     if (batchCount_ == 0) batchTexture_ = surface ? surface->texture : 0;
-    if (colourDirty_) Repack();
+    if (pack && colourDirty_) Repack();
     return &vertices_[static_cast<size_t>(batchCount_++) * verticesEach];
 }
 
@@ -330,15 +321,15 @@ int PlGraphics::BlitSurfaceRegion(PlSurface* surface, float x, float y, int srcX
 namespace {
 
 // The corners as PutVertex places (0, 0), (w, 0), (w, h), (0, h) under a
-// matrix, term for term, so the bits match the path through SetMatrix.
+// matrix, so the bits match the path through SetMatrix.
 inline void PutSpriteQuad(Vertex* v, const Affine& m, float w, float h, float u0, float v0,
                           float u1, float v1, uint32_t colour) {
-    const float zero = 0;
-    v[0] =
-        Vertex{zero * m.ix + zero * m.jx + m.tx, zero * m.iy + zero * m.jy + m.ty, u0, v0, colour};
-    v[1] = Vertex{w * m.ix + zero * m.jx + m.tx, w * m.iy + zero * m.jy + m.ty, u1, v0, colour};
-    v[2] = Vertex{w * m.ix + h * m.jx + m.tx, w * m.iy + h * m.jy + m.ty, u1, v1, colour};
-    v[3] = Vertex{zero * m.ix + h * m.jx + m.tx, zero * m.iy + h * m.jy + m.ty, u0, v1, colour};
+    float xs[4], ys[4];
+    sprite_math::Corners(m, w, h, xs, ys);
+    v[0] = Vertex{xs[0], ys[0], u0, v0, colour};
+    v[1] = Vertex{xs[1], ys[1], u1, v0, colour};
+    v[2] = Vertex{xs[2], ys[2], u1, v1, colour};
+    v[3] = Vertex{xs[3], ys[3], u0, v1, colour};
 }
 
 }  // namespace
@@ -362,6 +353,123 @@ int PlGraphics::DrawSpriteRegion(PlSurface* surface, const Affine& m, int srcX, 
     const float sw = static_cast<float>(srcWidth), sh = static_cast<float>(srcHeight);
     PutSpriteQuad(v, m, sw, sh, sx * us, sy * vs, (sx + sw) * us, (sy + sh) * vs, packedColour_);
     return 0;
+}
+
+int PlGraphics::DrawSprite(PlSurface* surface, const SpritePlace& place) {
+    if (!surface) return 0;
+    Vertex* v = BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);
+    const float w = static_cast<float>(surface->Width());
+    const float h = static_cast<float>(surface->Height());
+    QueueSprite(v, place, w, h, 0, 0, w * surface->texScaleU, h * surface->texScaleV);
+    return 0;
+}
+
+int PlGraphics::DrawSpriteRegion(PlSurface* surface, const SpritePlace& place, int srcX, int srcY,
+                                 int srcWidth, int srcHeight) {
+    if (!surface) return 0;
+    Vertex* v = BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);
+    const float us = surface->texScaleU, vs = surface->texScaleV;
+    const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
+    const float sw = static_cast<float>(srcWidth), sh = static_cast<float>(srcHeight);
+    QueueSprite(v, place, sw, sh, sx * us, sy * vs, (sx + sw) * us, (sy + sh) * vs);
+    return 0;
+}
+
+// Everything waits in the queue: the slots are filled when the batch goes out.
+void PlGraphics::QueueSprite(Vertex* v, const SpritePlace& place, float w, float h, float u0,
+                             float v0, float u1, float v1) {
+    QueuedSprites& q = queued_;
+    const int i = q.count++;
+    q.x[i] = place.x, q.y[i] = place.y, q.rotation[i] = place.rotation;
+    q.scaleX[i] = place.scaleX, q.scaleY[i] = place.scaleY;
+    q.hx[i] = place.hx, q.hy[i] = place.hy, q.w[i] = w, q.h[i] = h;
+    q.u0[i] = u0, q.v0[i] = v0, q.u1[i] = u1, q.v1[i] = v1;
+    q.r[i] = r_, q.g[i] = g_, q.b[i] = b_, q.alpha[i] = alpha_;
+    q.quad[i] = static_cast<uint16_t>((v - vertices_.data()) / 4);
+}
+
+namespace {
+
+using sprite_math::Float4;
+using Int4 = int32_t __attribute__((vector_size(16)));
+
+Float4 Select(Int4 mask, Float4 yes, Float4 no) {
+    return sprite_math::BitCast<Float4>((mask & sprite_math::BitCast<Int4>(yes)) |
+                                        (~mask & sprite_math::BitCast<Int4>(no)));
+}
+
+// PackColour for four colours, lane by lane the same comparisons (NaN goes
+// the same way) and the same truncation.
+Int4 PackColours(Float4 r, Float4 g, Float4 b, Float4 alpha) {
+    const Float4 zero{}, one = zero + 1.0f, full = zero + 255.0f;
+    Float4 a = Select(alpha > zero, alpha, zero);
+    a = Select(a < one, a, one);
+    auto byte = [&](Float4 c) {
+        c = Select(c < full, c, full) * a;
+        c = Select(c > zero, c, zero);
+        return __builtin_convertvector(Select(c < full, c, full), Int4);
+    };
+    return byte(full) << 24 | byte(b) << 16 | byte(g) << 8 | byte(r);
+}
+
+Float4 Lanes(const std::array<float, PlGraphics::kMaxQuads>& field, int i) {
+    Float4 lanes;
+    std::memcpy(&lanes, &field[i], sizeof lanes);
+    return lanes;
+}
+
+}  // namespace
+
+void PlGraphics::PlaceSprites() {
+    QueuedSprites& q = queued_;
+    if (q.count == 0) return;
+    // The lanes past the last sprite work on zeros and are thrown away.
+    for (int i = q.count; i % 4 != 0; i++) {
+        for (auto* field : {&q.x, &q.y, &q.rotation, &q.scaleX, &q.scaleY, &q.hx, &q.hy, &q.w, &q.h,
+                            &q.u0, &q.v0, &q.u1, &q.v1, &q.r, &q.g, &q.b, &q.alpha})
+            (*field)[i] = 0;
+    }
+    for (int i = 0; i < q.count; i += 4) PlaceSprites(i);
+    q.count = 0;
+}
+
+// Four queued sprites from `first` on: their matrices, corners and colours,
+// then the sixteen vertices assembled as whole (x, y, u, v) rows.
+void PlGraphics::PlaceSprites(int first) {
+    static constexpr Affine kIdentity{1, 0, 0, 1, 0, 0};
+    const QueuedSprites& q = queued_;
+    Float4 c, s;
+    sprite_math::TurnFactors(Lanes(q.rotation, first), &c, &s);
+    const sprite_math::Placement<Float4> m = sprite_math::Compose(
+        kIdentity, Lanes(q.x, first), Lanes(q.y, first), c, s, Lanes(q.scaleX, first),
+        Lanes(q.scaleY, first), Lanes(q.hx, first), Lanes(q.hy, first));
+    Float4 xs[4], ys[4];
+    sprite_math::Corners(m, Lanes(q.w, first), Lanes(q.h, first), xs, ys);
+    const Int4 colours =
+        PackColours(Lanes(q.r, first), Lanes(q.g, first), Lanes(q.b, first), Lanes(q.alpha, first));
+    const Float4 u0 = Lanes(q.u0, first), u1 = Lanes(q.u1, first);
+    const Float4 v0 = Lanes(q.v0, first), v1 = Lanes(q.v1, first);
+    const Float4 us[4] = {u0, u1, u1, u0}, vs[4] = {v0, v0, v1, v1};
+    Float4 rows[4][4];  // [corner][lane]
+    for (int k = 0; k < 4; k++) {
+        const Float4 xyLow = __builtin_shufflevector(xs[k], ys[k], 0, 4, 1, 5);
+        const Float4 xyHigh = __builtin_shufflevector(xs[k], ys[k], 2, 6, 3, 7);
+        const Float4 uvLow = __builtin_shufflevector(us[k], vs[k], 0, 4, 1, 5);
+        const Float4 uvHigh = __builtin_shufflevector(us[k], vs[k], 2, 6, 3, 7);
+        rows[k][0] = __builtin_shufflevector(xyLow, uvLow, 0, 1, 4, 5);
+        rows[k][1] = __builtin_shufflevector(xyLow, uvLow, 2, 3, 6, 7);
+        rows[k][2] = __builtin_shufflevector(xyHigh, uvHigh, 0, 1, 4, 5);
+        rows[k][3] = __builtin_shufflevector(xyHigh, uvHigh, 2, 3, 6, 7);
+    }
+    const int lanes = std::min(4, q.count - first);
+    for (int lane = 0; lane < lanes; lane++) {
+        Vertex* v = &vertices_[static_cast<size_t>(q.quad[first + lane]) * 4];
+        const auto colour = static_cast<uint32_t>(colours[lane]);
+        for (int k = 0; k < 4; k++) {
+            std::memcpy(&v[k].x, &rows[k][lane], sizeof(Float4));
+            v[k].colour = colour;
+        }
+    }
 }
 
 // Fans are never merged: the batch holds exactly this fan and goes out at once.

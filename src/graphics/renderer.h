@@ -9,6 +9,7 @@
 
 #include "core/text.h"
 #include "graphics/gl_backend.h"
+#include "graphics/sprite_math.h"
 #include "graphics/surface.h"
 
 struct Vertex {
@@ -23,8 +24,12 @@ static_assert(sizeof(Vertex) == 20);
 uint32_t PackColour(float r, float g, float b, float alpha);
 
 // An affine matrix: a point (x, y) goes to (x·ix + y·jx + tx, x·iy + y·jy + ty).
-struct Affine {
-    float ix, iy, jx, jy, tx, ty;
+using Affine = sprite_math::Placement<float>;
+
+// A sprite's place without a matrix: its handle (hx, hy) lands on (x, y),
+// turned by `rotation` degrees about it and scaled.
+struct SpritePlace {
+    float x, y, rotation, scaleX, scaleY, hx, hy;
 };
 
 // Why the pending batch was submitted (GraphicsStats keeps one count each).
@@ -59,8 +64,19 @@ class PlGraphics {
                                                  StringView path);
     std::shared_ptr<PlSurface> BlankSurface(int width, int height);
     int Clear(float r, float g, float b);
-    int SetAlpha(float alpha);
-    int SetColor(float r, float g, float b);
+    // Set before every sprite, so inline; the colour is packed when used.
+    int SetAlpha(float alpha) {
+        if (alpha == alpha_) return 0;
+        alpha_ = alpha;
+        colourDirty_ = true;
+        return 0;
+    }
+    int SetColor(float r, float g, float b) {
+        if (r == r_ && g == g_ && b == b_) return 0;
+        r_ = r, g_ = g, b_ = b;
+        colourDirty_ = true;
+        return 0;
+    }
     // Setting the mode already in force neither flushes nor reaches GL.
     int SetBlend(int blend);
     int SetScissor(int x, int y, int width, int height);
@@ -78,6 +94,12 @@ class PlGraphics {
     int DrawSprite(PlSurface* surface, const Affine& m);
     int DrawSpriteRegion(PlSurface* surface, const Affine& m, int srcX, int srcY, int srcWidth,
                          int srcHeight);
+    // The same with the matrix ComposeSprite makes from `place` and the
+    // identity. The corners are worked out when the batch goes out, for four
+    // sprites at a time; they are the ones the two calls above give, to the bit.
+    int DrawSprite(PlSurface* surface, const SpritePlace& place);
+    int DrawSpriteRegion(PlSurface* surface, const SpritePlace& place, int srcX, int srcY,
+                         int srcWidth, int srcHeight);
     // Destination blocks that do not fit in `pixels` are refused (nothing read).
     int ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
                    int pitch);
@@ -93,7 +115,10 @@ class PlGraphics {
     int BatchKind() const { return batchKind_; }
     int BatchCount() const { return batchCount_; }
     bool HasTransform() const { return hasTransform_; }
-    const Vertex& VertexAt(int i) const { return vertices_[i]; }
+    const Vertex& VertexAt(int i) {
+        PlaceSprites();
+        return vertices_[i];
+    }
     // Overrides the window size (headless platforms without a window).
     void SetSize(int width, int height) {
         width_ = pixelWidth_ = width;
@@ -105,17 +130,23 @@ class PlGraphics {
     bool CoversWindowOpaquely(float x, float y, float width, float height);
     // The slots for one more primitive. Inline for the usual case, a batch
     // going on; the rest (flushes, a new batch) is StartPrimitive's.
-    Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach) {
+    // Queued sprites pack their colour later, four at a time (`pack` false).
+    Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach,
+                           bool pack = true) {
         if (batchKind_ != kind || batchSurface_ != surface || batchCount_ == 0 ||
             batchCount_ >= capacity)
-            return StartPrimitive(kind, surface, capacity, verticesEach);
-        if (colourDirty_) Repack();
+            return StartPrimitive(kind, surface, capacity, verticesEach, pack);
+        if (pack && colourDirty_) Repack();
         return &vertices_[static_cast<size_t>(batchCount_++) * verticesEach];
     }
-    Vertex* StartPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach);
+    Vertex* StartPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach, bool pack);
     void PutVertex(Vertex& v, float x, float y) const;
     void Repack();
     void SubmitFan(int count);
+    void QueueSprite(Vertex* v, const SpritePlace& place, float w, float h, float u0, float v0,
+                     float u1, float v1);
+    void PlaceSprites(int first);
+    void PlaceSprites();
 
     std::shared_ptr<GlBackend> backend_;  // shared with the surfaces it made
     int64_t PixelsX(int64_t units) const;
@@ -131,6 +162,15 @@ class PlGraphics {
     bool hasTransform_ = false;
     std::array<Vertex, kMaxVertices> vertices_{};
     std::array<uint16_t, kMaxQuads * 6> quadIndexList_{};
+    // Sprites of the pending batch whose corners and colour are still to be
+    // worked out, by field so that four load at once.
+    struct QueuedSprites {
+        using Field = std::array<float, kMaxQuads>;
+        alignas(16) Field x, y, rotation, scaleX, scaleY, hx, hy, w, h;
+        alignas(16) Field u0, v0, u1, v1, r, g, b, alpha;
+        std::array<uint16_t, kMaxQuads> quad;
+        int count = 0;
+    } queued_{};
     int batchKind_ = 0;
     int batchCount_ = 0;
     PlSurface* batchSurface_ = nullptr;

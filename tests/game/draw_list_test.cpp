@@ -232,7 +232,7 @@ TEST(Render, ImagesAreScaledByScreenAndResolution) {
     app.BeginDrawList(0, 0, 0, 1);
     app.QueueImage(97, 100, 50, 0);  // 32 x 32 units, 128 x 128 pixels in the sheet
     h.Render();
-    const PlGraphics& g = *GraphicsDevice();
+    PlGraphics& g = *GraphicsDevice();
     float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
     for (int i = 0; i < 4; i++) {
         minX = std::min(minX, g.VertexAt(i).x), maxX = std::max(maxX, g.VertexAt(i).x);

@@ -208,3 +208,62 @@ TEST_F(Images, DirectSpritesMatchTheMatrixPathToTheBit) {
         }
     }
 }
+
+// Sprites without a matrix wait for their batch to go out and are placed four
+// at a time: each must come out as the matrix path places it alone, colour
+// packed as PackColour packs it, in its own slot beside quads drawn at once;
+// a clear forgets the waiting ones.
+TEST_F(Images, QueuedSpritesComeOutAsDrawnOneByOne) {
+    auto sheet = Sheet(graphics, 40, 30);
+    PlSurface* surface = sheet->surface.get();
+    struct Turned {
+        float x, y, turn, sx, sy, r, g, b, a;
+    };
+    const float nan = NAN;
+    const Turned sprites[] = {
+        {10, 20, 0, 1, 1, 255, 255, 255, 1},   {-5, 7, 33, 2, 0.5f, 300, -4, 9, 0.5f},
+        {90, -40, -271, 1, 1, nan, 1, 2, 2},   {1e6f, 3, 1e9f, 3, 3, 0, 0, 0, nan},
+        {0, 0, 720.5f, -1, 1, 17, 18, 19, 0},  {5, 5, 45, 1, 1, 1, 2, 3, 0.25f},
+        {-0.0f, 8, 90, 1, -2, 200, 100, 50, 1}};
+    auto place = [&](const Turned& t) {
+        SetColor(t.r, t.g, t.b);
+        SetAlpha(t.a);
+        PaintImage(sheet.get(), t.x, t.y, t.turn, t.sx, t.sy, 0);
+    };
+    auto blitAt = [&] {  // drawn at once, in white
+        SetColor(255, 255, 255);
+        SetAlpha(1);
+        PaintImage(sheet.get(), 50, 60, 0);
+    };
+    std::vector<std::array<Vertex, 4>> alone;
+    for (const Turned& t : sprites) {
+        Clear(0, 0, 0);
+        SetColor(t.r, t.g, t.b);
+        SetAlpha(t.a);
+        graphics.DrawSprite(surface, ComposeSprite({1, 0, 0, 1, 0, 0}, t.x, t.y, t.turn, t.sx, t.sy,
+                                                   sheet->tx, sheet->ty));
+        alone.push_back({graphics.VertexAt(0), graphics.VertexAt(1), graphics.VertexAt(2),
+                         graphics.VertexAt(3)});
+        EXPECT_EQ(alone.back()[0].colour, PackColour(t.r, t.g, t.b, t.a));
+    }
+    Clear(0, 0, 0);
+    blitAt();
+    std::array<Vertex, 4> blit{};
+    for (int k = 0; k < 4; k++) blit[k] = graphics.VertexAt(k);
+    Clear(0, 0, 0);
+    place(sprites[0]);
+    blitAt();  // between queued sprites
+    for (size_t i = 1; i < std::size(sprites); i++) place(sprites[i]);
+    ASSERT_EQ(graphics.BatchCount(), 8);
+    for (int quad = 0; quad < 8; quad++) {
+        const auto& want = quad == 1 ? blit : alone[quad == 0 ? 0 : quad - 1];
+        for (int k = 0; k < 4; k++)
+            EXPECT_EQ(std::memcmp(&want[k], &graphics.VertexAt(quad * 4 + k), sizeof(Vertex)), 0)
+                << "quad " << quad << " corner " << k;
+    }
+
+    place(sprites[1]);  // waits, then is cleared away with its batch
+    Clear(0, 0, 0);
+    blitAt();
+    EXPECT_EQ(std::memcmp(&blit[0], &graphics.VertexAt(0), sizeof(Vertex)), 0);
+}
