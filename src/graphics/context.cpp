@@ -4,11 +4,16 @@
 #include <cmath>
 #include <cstdint>
 
+namespace graphics_state {
+PlGraphics* renderDevice = nullptr;
+c_GraphicsContext context;
+}  // namespace graphics_state
+
 namespace {
 
 PlGraphics* gGraphicsDevice = nullptr;
-PlGraphics* gRenderDevice = nullptr;
-c_GraphicsContext gContext;
+PlGraphics*& gRenderDevice = graphics_state::renderDevice;
+c_GraphicsContext& gContext = graphics_state::context;
 
 // Truncates toward zero; values no int can hold are held at the ends (NaN is 0).
 int TruncToInt(float v) {
@@ -26,12 +31,6 @@ PlGraphics* GraphicsDevice() {
 void SetGraphicsDevice(PlGraphics* device) {
     gGraphicsDevice = device;
     if (!device) gRenderDevice = nullptr;
-}
-PlGraphics* RenderDevice() {
-    return gRenderDevice;
-}
-c_GraphicsContext* GraphicsContext() {
-    return &gContext;
 }
 
 // Sends the matrix only when it changed and something is about to be drawn.

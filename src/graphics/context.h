@@ -42,8 +42,17 @@ class c_GraphicsContext {
 // Module-wide references: the device made at start, the device during a render.
 PlGraphics* GraphicsDevice();
 void SetGraphicsDevice(PlGraphics* device);
-PlGraphics* RenderDevice();
-c_GraphicsContext* GraphicsContext();
+// Inline, as every sprite asks for both.
+namespace graphics_state {
+extern PlGraphics* renderDevice;
+extern c_GraphicsContext context;
+}  // namespace graphics_state
+inline PlGraphics* RenderDevice() {
+    return graphics_state::renderDevice;
+}
+inline c_GraphicsContext* GraphicsContext() {
+    return &graphics_state::context;
+}
 
 void SetColor(float r, float g, float b);
 void SetAlpha(float alpha);

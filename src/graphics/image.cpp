@@ -129,6 +129,22 @@ void PaintImage(c_Image* image, float x, float y, int frame) {
     BlitFrame(device, image, f, x - image->tx, y - image->ty);
 }
 
+namespace {
+
+// A sprite under a matrix other than the identity: composed at once. Out of
+// line, so that the usual path below stays small.
+[[gnu::noinline]] void PaintUnderMatrix(PlGraphics* device, const c_Image* image, const c_Frame* f,
+                                        const Affine& current, const SpritePlace& p) {
+    const Affine m = ComposeSprite(current, p.x, p.y, p.rotation, p.scaleX, p.scaleY, p.hx, p.hy);
+    if (image->flags & WholeSurface) {
+        device->DrawSprite(image->surface.get(), m);
+    } else {
+        device->DrawSpriteRegion(image->surface.get(), m, f->x, f->y, image->width, image->height);
+    }
+}
+
+}  // namespace
+
 // The handle is the centre of rotation and scaling and lands on (x, y). The
 // sprite's matrix goes straight into its vertices: the current matrix is
 // neither changed nor sent, and is composed in only when it is not the
@@ -140,22 +156,13 @@ void PaintImage(c_Image* image, float x, float y, float rotation, float scaleX, 
     const c_Frame* f = FrameToDraw(image, frame);
     PlGraphics* device = RenderDevice();
     if (!f || !device) return;
-    PlSurface* surface = image->surface.get();
-    const bool whole = image->flags & WholeSurface;
-    if (const c_GraphicsContext* gc = GraphicsContext(); !gc->IsExactIdentity()) {
-        const Affine m =
-            ComposeSprite(gc->Current(), x, y, rotation, scaleX, scaleY, image->tx, image->ty);
-        if (whole) {
-            device->DrawSprite(surface, m);
-        } else {
-            device->DrawSpriteRegion(surface, m, f->x, f->y, image->width, image->height);
-        }
-        return;
-    }
     const SpritePlace place{x, y, rotation, scaleX, scaleY, image->tx, image->ty};
-    if (whole) {
-        device->DrawSprite(surface, place);
+    if (const c_GraphicsContext* gc = GraphicsContext(); !gc->IsExactIdentity()) {
+        PaintUnderMatrix(device, image, f, gc->Current(), place);
+    } else if (image->flags & WholeSurface) {
+        device->DrawSprite(image->surface.get(), place);
     } else {
-        device->DrawSpriteRegion(surface, place, f->x, f->y, image->width, image->height);
+        device->DrawSpriteRegion(image->surface.get(), place, f->x, f->y, image->width,
+                                 image->height);
     }
 }

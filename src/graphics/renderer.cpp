@@ -385,7 +385,7 @@ void PlGraphics::QueueSprite(Vertex* v, const SpritePlace& place, float w, float
     q.hx[i] = place.hx, q.hy[i] = place.hy, q.w[i] = w, q.h[i] = h;
     q.u0[i] = u0, q.v0[i] = v0, q.u1[i] = u1, q.v1[i] = v1;
     q.r[i] = r_, q.g[i] = g_, q.b[i] = b_, q.alpha[i] = alpha_;
-    q.quad[i] = static_cast<uint16_t>((v - vertices_.data()) / 4);
+    q.quad[i] = static_cast<uint16_t>(static_cast<size_t>(v - vertices_.data()) / 4);
 }
 
 namespace {
@@ -393,21 +393,16 @@ namespace {
 using sprite_math::Float4;
 using Int4 = int32_t __attribute__((vector_size(16)));
 
-Float4 Select(Int4 mask, Float4 yes, Float4 no) {
-    return sprite_math::BitCast<Float4>((mask & sprite_math::BitCast<Int4>(yes)) |
-                                        (~mask & sprite_math::BitCast<Int4>(no)));
-}
-
 // PackColour for four colours, lane by lane the same comparisons (NaN goes
 // the same way) and the same truncation.
 Int4 PackColours(Float4 r, Float4 g, Float4 b, Float4 alpha) {
     const Float4 zero{}, one = zero + 1.0f, full = zero + 255.0f;
-    Float4 a = Select(alpha > zero, alpha, zero);
-    a = Select(a < one, a, one);
+    Float4 a = alpha > zero ? alpha : zero;
+    a = a < one ? a : one;
     auto byte = [&](Float4 c) {
-        c = Select(c < full, c, full) * a;
-        c = Select(c > zero, c, zero);
-        return __builtin_convertvector(Select(c < full, c, full), Int4);
+        c = (c < full ? c : full) * a;
+        c = c > zero ? c : zero;
+        return __builtin_convertvector(c < full ? c : full, Int4);
     };
     return byte(full) << 24 | byte(b) << 16 | byte(g) << 8 | byte(r);
 }
@@ -450,24 +445,27 @@ void PlGraphics::PlaceSprites(int first) {
     const Float4 u0 = Lanes(q.u0, first), u1 = Lanes(q.u1, first);
     const Float4 v0 = Lanes(q.v0, first), v1 = Lanes(q.v1, first);
     const Float4 us[4] = {u0, u1, u1, u0}, vs[4] = {v0, v0, v1, v1};
-    Float4 rows[4][4];  // [corner][lane]
+    // Lanes past the last sprite write into a spare quad.
+    Vertex spare[4];
+    Vertex* quads[4];
+    uint32_t colour[4];
+    for (int lane = 0; lane < 4; lane++) {
+        const bool real = first + lane < q.count;
+        quads[lane] = real ? &vertices_[static_cast<size_t>(q.quad[first + lane]) * 4] : spare;
+        colour[lane] = static_cast<uint32_t>(colours[lane]);
+    }
     for (int k = 0; k < 4; k++) {
         const Float4 xyLow = __builtin_shufflevector(xs[k], ys[k], 0, 4, 1, 5);
         const Float4 xyHigh = __builtin_shufflevector(xs[k], ys[k], 2, 6, 3, 7);
         const Float4 uvLow = __builtin_shufflevector(us[k], vs[k], 0, 4, 1, 5);
         const Float4 uvHigh = __builtin_shufflevector(us[k], vs[k], 2, 6, 3, 7);
-        rows[k][0] = __builtin_shufflevector(xyLow, uvLow, 0, 1, 4, 5);
-        rows[k][1] = __builtin_shufflevector(xyLow, uvLow, 2, 3, 6, 7);
-        rows[k][2] = __builtin_shufflevector(xyHigh, uvHigh, 0, 1, 4, 5);
-        rows[k][3] = __builtin_shufflevector(xyHigh, uvHigh, 2, 3, 6, 7);
-    }
-    const int lanes = std::min(4, q.count - first);
-    for (int lane = 0; lane < lanes; lane++) {
-        Vertex* v = &vertices_[static_cast<size_t>(q.quad[first + lane]) * 4];
-        const auto colour = static_cast<uint32_t>(colours[lane]);
-        for (int k = 0; k < 4; k++) {
-            std::memcpy(&v[k].x, &rows[k][lane], sizeof(Float4));
-            v[k].colour = colour;
+        const Float4 rows[4] = {__builtin_shufflevector(xyLow, uvLow, 0, 1, 4, 5),
+                                __builtin_shufflevector(xyLow, uvLow, 2, 3, 6, 7),
+                                __builtin_shufflevector(xyHigh, uvHigh, 0, 1, 4, 5),
+                                __builtin_shufflevector(xyHigh, uvHigh, 2, 3, 6, 7)};
+        for (int lane = 0; lane < 4; lane++) {
+            std::memcpy(&quads[lane][k].x, &rows[lane], sizeof(Float4));
+            quads[lane][k].colour = colour[lane];
         }
     }
 }
