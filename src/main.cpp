@@ -1,6 +1,7 @@
 // Entry point: the game's application object on the desktop platform's frame loop.
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "core/errors.h"
@@ -8,16 +9,22 @@
 #include "platform/glfw/entry.h"
 #include "platform/glfw/glfw_game.h"
 #include "platform/glfw/install_paths.h"
+#include "platform/os.h"
 
 int main() {
     // Without its data the game would be an empty window: say so and stop.
     InstallPaths paths = LocateInstallPaths();
     if (paths.dataFolder.empty()) {
-        std::fprintf(stderr, "%s\n", MissingDataMessage(paths).c_str());
+        const std::string message = MissingDataMessage(paths);
+        std::fprintf(stderr, "%s\n", message.c_str());
+        os::ShowStartupFailure(message);
         return 1;
     }
     PlDesktopWindow window;
-    if (!window.Ok()) return -1;
+    if (!window.Ok()) {
+        os::ShowStartupFailure(window.Failure());
+        return -1;
+    }
     PlVorlekGame game;
     game.SetWindow(window.Window());
     game.UseInstallPaths(std::move(paths));

@@ -7,7 +7,8 @@
 
 PlDesktopWindow::PlDesktopWindow() {
     if (!glfwInit()) {
-        Print("glfwInit failed");
+        failure_ = "glfwInit failed";
+        Print(failure_);
         return;
     }
     glfwOpen_ = true;
@@ -19,7 +20,8 @@ PlDesktopWindow::PlDesktopWindow() {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     window_ = glfwCreateWindow(640, 480, "Brindlewick", nullptr, nullptr);
     if (!window_) {
-        Print("glfwOpenWindow failed");
+        failure_ = "glfwOpenWindow failed";
+        Print(failure_);
         return;
     }
     glfwSetWindowPos(window_, (desktopWidth - 640) / 2, (desktopHeight - 480) / 2);

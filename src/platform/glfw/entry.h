@@ -14,9 +14,12 @@ class PlDesktopWindow {
 
     // False when GLFW or the window could not be opened (already printed).
     bool Ok() const { return window_ != nullptr; }
+    // What went wrong when not Ok.
+    const char* Failure() const { return failure_; }
     GLFWwindow* Window() { return window_; }
 
   private:
+    const char* failure_ = "";
     bool glfwOpen_ = false;
     GLFWwindow* window_ = nullptr;
 };

@@ -63,6 +63,11 @@ bool LocalTime(std::time_t when, std::tm* out) {
     return localtime_r(&when, out) != nullptr;
 }
 
+// The printed line is what a terminal or a desktop's log shows.
+bool ShowStartupFailure(const std::string&) {
+    return false;
+}
+
 bool ShellOpen(const std::string& target) {
     // The desktop's "open" verb: hand the target to xdg-open, detached.
     std::string quoted = target;

@@ -64,6 +64,17 @@ bool LocalTime(std::time_t when, std::tm* out) {
     return localtime_s(out, &when) == 0;
 }
 
+// A game started from the desktop has no standard error; under a console,
+// a pipe or a file the printed line is read there and no box waits for a click.
+bool ShowStartupFailure(const std::string& message) {
+    HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+        GetFileType(handle) != FILE_TYPE_UNKNOWN)
+        return false;
+    MessageBoxW(nullptr, WideFromUtf8(message).c_str(), L"Brindlewick", MB_OK | MB_ICONERROR);
+    return true;
+}
+
 bool ShellOpen(const std::string& target) {
     // The shell may hand the verb to COM objects, which want COM started on
     // this thread; a second start is harmless.

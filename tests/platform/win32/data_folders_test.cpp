@@ -1,9 +1,10 @@
 // Where the Windows game finds its data and keeps its saves, and the names it
-// hands the wide functions.
+// hands the wide functions; how a start-up failure reaches the player.
 #include "platform/win32/data_folders.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/os.h"
 #include "platform/win32/wide.h"
 
 namespace {
@@ -71,3 +72,9 @@ TEST(WideNames, LongPathsTakeTheLongForm) {
 }
 
 }  // namespace
+
+// Tests and scripts read the game's standard error: a start-up failure must
+// not also wait there for a click on a message box.
+TEST(WindowsStartup, NoMessageBoxWhereStandardErrorIsRead) {
+    EXPECT_FALSE(os::ShowStartupFailure("glfwOpenWindow failed"));
+}
