@@ -137,7 +137,7 @@ export function stateString(settings, badges, tables) {
 }
 
 // The state file's record in the page's IndexedDB as text (null when there
-// is none). With `write`, replaces the record instead: {text} stores a file
+// is none or it holds no bytes). With `write`, replaces the record instead: {text} stores a file
 // of that text as the page's store does, {raw} stores that value as it is.
 export async function stateRecord(page, write) {
   return page.evaluate(async (write) => {
@@ -161,7 +161,8 @@ export async function stateRecord(page, write) {
     });
     db.close();
     if (write || !result) return null;
-    return result.contents ? new TextDecoder().decode(result.contents) : null;
+    // A hostile record the test wrote may still be there: no bytes, no text.
+    return ArrayBuffer.isView(result.contents) ? new TextDecoder().decode(result.contents) : null;
   }, write || null);
 }
 
