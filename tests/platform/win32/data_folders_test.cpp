@@ -38,16 +38,6 @@ TEST(WindowsDataFolders, InstalledMeansTheMarkerOrAProgramFilesFolder) {
     EXPECT_FALSE(IsInstalledCopy("C:\\Program Files\\bw\\", false, {"", ""}));
 }
 
-TEST(WindowsDataFolders, ThisTestIsAnUnpackedCopy) {
-    auto choices = os::DataFolderChoices();
-    ASSERT_EQ(choices.size(), 2u);
-    EXPECT_EQ(choices[1].stateFolder, "");
-    const std::string& beside = choices[1].dataFolder;
-    ASSERT_GT(beside.size(), 6u);
-    EXPECT_EQ(beside.substr(beside.size() - 6), "\\data\\");
-    EXPECT_EQ(beside.find('/'), std::string::npos) << beside;
-}
-
 TEST(WideNames, EveryNameSurvivesTheTripThroughTheGamesStrings) {
     EXPECT_EQ(WideFromUtf8("sp\xC3\xAFt\xC3\xA9 \xE6\x97\xA5"), L"sp\u00EFt\u00E9 \u65E5");
     EXPECT_EQ(Utf8FromWide(L"sp\u00EFt\u00E9 \u65E5"), "sp\xC3\xAFt\xC3\xA9 \xE6\x97\xA5");
@@ -60,15 +50,6 @@ TEST(WideNames, EveryNameSurvivesTheTripThroughTheGamesStrings) {
     // A byte that starts nothing stands for itself; a cut-off form too.
     EXPECT_EQ(WideFromUtf8("a\xE9"), L"a\u00E9");
     EXPECT_EQ(WideFromUtf8("\xE6\x97"), std::wstring(L"\u00E6\u0097"));
-}
-
-TEST(WideNames, LongPathsTakeTheLongForm) {
-    EXPECT_EQ(LongForm(L"C:\\bw\\state"), L"C:\\bw\\state");
-    std::wstring deep = L"C:\\" + std::wstring(300, L'a');
-    EXPECT_EQ(LongForm(deep), L"\\\\?\\" + deep);
-    std::wstring share = L"\\\\server\\share\\" + std::wstring(300, L'b');
-    EXPECT_EQ(LongForm(share), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'b'));
-    EXPECT_EQ(FullPath("C:/bw/../bw/state"), L"C:\\bw\\state");
 }
 
 }  // namespace
