@@ -146,6 +146,26 @@ wait_pixel() {
   wait_for "$seconds" pixel_is "$@"
 }
 
+# "r,g,b r,g,b ..." of pixels X1 Y1 X2 Y2 ... of the window, read in one capture.
+probe_pixels() {
+  local f="" x y
+  while [ $# -ge 2 ]; do
+    x=$1 y=$2; shift 2
+    f+="%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)] "
+  done
+  import -window "$WID" -depth 8 -format "${f% }\n" info: 2>/dev/null
+}
+
+# Appends probe_pixels lines to FILE as fast as captures go, in the background
+# until killed (PROBE_PID): a picture that shows for a few frames is still
+# caught while the test waits on something else.
+start_probing() {
+  local file=$1; shift
+  (while :; do probe_pixels "$@" >>"$file" || true; done) &
+  PROBE_PID=$!
+  E2E_PIDS+=("$PROBE_PID")
+}
+
 # Checksum of a rectangle (X Y W H) of the window: equal sums, equal pixels.
 region_sum() {
   screenshot "$E2E_RUN/region.png" || return 1
