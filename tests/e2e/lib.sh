@@ -166,6 +166,21 @@ start_probing() {
   E2E_PIDS+=("$PROBE_PID")
 }
 
+# True when a line of a probe file shows the given colours ("r,g,b" each, one
+# per probed pixel), each within 4 per channel.
+probes_show() {
+  local file=$1; shift
+  awk -v want="$*" '
+    function near(got, expect,   a, b, i, d) {
+      split(got, a, ","); split(expect, b, ",")
+      for (i = 1; i <= 3; i++) { d = a[i] - b[i]; if (d > 4 || d < -4) return 0 }
+      return 1
+    }
+    BEGIN { n = split(want, w, " ") }
+    NF == n { ok = 1; for (i = 1; i <= n; i++) if (!near($i, w[i])) ok = 0; if (ok) { found = 1; exit } }
+    END { exit !found }' "$file"
+}
+
 # Checksum of a rectangle (X Y W H) of the window: equal sums, equal pixels.
 region_sum() {
   screenshot "$E2E_RUN/region.png" || return 1

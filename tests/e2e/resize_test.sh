@@ -11,22 +11,12 @@ loading_shown() { pixel_is 4 $(($2 / 2)) "187,124,66" 4 && colour_near "$(pixel_
 # A reload at a small size lasts a few frames, shorter than a poll of
 # screenshots under load, so captures run in the background from before the
 # resize and are looked at afterwards.
-probes_show_loading() {
-  awk -v tol=4 '
-    function near(got, want,   a, b, i, d) {
-      split(got, a, ","); split(want, b, ",")
-      for (i = 1; i <= 3; i++) { d = a[i] - b[i]; if (d > tol || d < -tol) return 0 }
-      return 1
-    }
-    near($1, "187,124,66") && near($2, "40,40,80") { found = 1; exit }
-    END { exit !found }' "$1"
-}
 resize_to() {
   local want="$1x$2" probes="$E2E_RUN/probes-$1x$2"
   start_probing "$probes" 4 $(($2 / 2)) 4 $(($2 / 5))
   xdotool windowsize "$WID" "$1" "$2"
   wait_for 5 eval '[ "$(window_size)" = "$want" ]' || fail "window is $(window_size), not $1x$2"
-  wait_for 10 probes_show_loading "$probes" || fail "no loading screen at $1x$2"
+  wait_for 10 probes_show "$probes" "187,124,66" "40,40,80" || fail "no loading screen at $1x$2"
   kill "$PROBE_PID"
   echo "loading screen at $1x$2"
 }
