@@ -17,12 +17,12 @@ int main() {
     if (paths.dataFolder.empty()) {
         const std::string message = MissingDataMessage(paths);
         std::fprintf(stderr, "%s\n", message.c_str());
-        os::ShowStartupFailure(message);
+        os::ShowFailure(message);
         return 1;
     }
     PlDesktopWindow window;
     if (!window.Ok()) {
-        os::ShowStartupFailure(window.Failure());
+        os::ShowFailure(window.Failure());
         return -1;
     }
     PlVorlekGame game;

@@ -94,6 +94,12 @@ uintptr_t ParseHexAddress(const char* text) {
     }
 }
 
+// A player who started the game from the desktop reads no printed line. Not
+// from a fault (the box allocates), and not when a debugger takes the stop.
+void ShowUnlessDebugging(const char* message) {
+    if (!reportingFault && !DebugStopWanted()) os::ShowFailure(message);
+}
+
 // The stop in which a debugger could take over. Returns when told to go on.
 void DebugStop() {
     WriteText(kErr, "{{~~(null)~~}}\n\n");
@@ -147,12 +153,14 @@ void RuntimeError(const char* message) {
         WriteText(kOut, "Vorlek Runtime Error : ");
         WriteText(kOut, message);
         WriteText(kOut, "\n\n");  // no source position is ever recorded
+        ShowUnlessDebugging(message);
         DebugStop();
     }
 }
 
 void ReportUncaughtThrowable() {
     Print("Vorlek Runtime Error : Uncaught Vorlek Exception");
+    ShowUnlessDebugging("Uncaught Vorlek Exception");
     EndProcess(-1);
 }
 

@@ -60,10 +60,11 @@ bool LocalTime(std::time_t when, std::tm* out);
 // when it could not even be handed over.
 bool ShellOpen(const std::string& target);
 
-// A start-up failure the player has to see, already printed: shown in a
-// message box too where the process has no standard error to read (a game
-// started from the Windows desktop). True when a box was shown.
-bool ShowStartupFailure(const std::string& message);
+// A failure that ends the game, already printed: shown in a message box too
+// where the process has no standard error to read (a game started from the
+// Windows desktop). It may allocate, so never on a fault's way out. True when
+// a box was shown.
+bool ShowFailure(const std::string& message);
 
 // ---- The fatal path: nothing here allocates ----
 

@@ -64,7 +64,7 @@ bool LocalTime(std::time_t when, std::tm* out) {
 }
 
 // The printed line is what a terminal or a desktop's log shows.
-bool ShowStartupFailure(const std::string&) {
+bool ShowFailure(const std::string&) {
     return false;
 }
 

@@ -66,7 +66,7 @@ bool LocalTime(std::time_t when, std::tm* out) {
 
 // A game started from the desktop has no standard error; under a console,
 // a pipe or a file the printed line is read there and no box waits for a click.
-bool ShowStartupFailure(const std::string& message) {
+bool ShowFailure(const std::string& message) {
     HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
     if (handle != nullptr && handle != INVALID_HANDLE_VALUE &&
         GetFileType(handle) != FILE_TYPE_UNKNOWN)

@@ -57,5 +57,5 @@ TEST(WideNames, EveryNameSurvivesTheTripThroughTheGamesStrings) {
 // Tests and scripts read the game's standard error: a start-up failure must
 // not also wait there for a click on a message box.
 TEST(WindowsStartup, NoMessageBoxWhereStandardErrorIsRead) {
-    EXPECT_FALSE(os::ShowStartupFailure("glfwOpenWindow failed"));
+    EXPECT_FALSE(os::ShowFailure("glfwOpenWindow failed"));
 }
