@@ -61,10 +61,7 @@ void BM_WholeFrameSdl2(benchmark::State& state) {
         const double t2 = ThreadCpuNs();
         SDL_RenderPresent(renderer);
         const double t3 = ThreadCpuNs();
-        times.frameNs += t3 - t0;
-        times.submitNs += t2 - t1;
-        times.frames++;
-        state.SetIterationTime((t3 - t0) * 1e-9);
+        state.SetIterationTime(times.Add(t0, t1, t2, t3));
     }
     state.counters["perSprite"] = times.PerSprite();
     state.counters["submitPerSprite"] = times.SubmitPerSprite();

@@ -12,34 +12,12 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/context.h"
-#include "graphics/image.h"
-#include "graphics/renderer.h"
 #include "platform/glfw/glfw_game.h"
-#include "sprite_workload.h"
+#include "renderer_workload.h"
 
 namespace {
 
 using namespace sprite_workload;
-
-// The one sprite image of the workload, on the given renderer.
-std::shared_ptr<c_Image> SpriteImage(PlGraphics& graphics) {
-    auto surface = graphics.BlankSurface(kTextureSize, kTextureSize);
-    const auto pixels = TexturePixels();
-    graphics.WritePixels(surface.get(),
-                         {reinterpret_cast<const int32_t*>(pixels.data()), pixels.size()}, 0, 0,
-                         kTextureSize, kTextureSize, 0, kTextureSize);
-    return std::make_shared<c_Image>()->Init(surface, 1, CentreHandle);
-}
-
-// The workload's drawing calls, as the game's framework makes them.
-void PaintSprites(c_Image* sprite) {
-    for (const Sprite& s : Sprites()) {
-        SetColor(s.r, s.g, s.b);
-        SetAlpha(s.alpha);
-        PaintImage(sprite, s.x, s.y, s.rotation, s.scale, s.scale, 0);
-    }
-}
 
 // Runs the frames and sets the counters; the platform decides where they go.
 void RunFrames(benchmark::State& state, PlGraphics& graphics) {
@@ -60,10 +38,7 @@ void RunFrames(benchmark::State& state, PlGraphics& graphics) {
         EndRenderState();
         graphics.FrameEnd();
         const double t3 = ThreadCpuNs();
-        times.frameNs += t3 - t0;
-        times.submitNs += t2 - t1;
-        times.frames++;
-        state.SetIterationTime((t3 - t0) * 1e-9);
+        state.SetIterationTime(times.Add(t0, t1, t2, t3));
     }
     state.counters["perSprite"] = times.PerSprite();
     state.counters["submitPerSprite"] = times.SubmitPerSprite();
@@ -115,48 +90,6 @@ void BM_WholeFrameGl(benchmark::State& state) {
     RunFrames(state, graphics);
 }
 BENCHMARK(BM_WholeFrameGl)->UseManualTime()->Unit(benchmark::kMicrosecond);
-
-// A frame's quads as GL receives them: the vertices, batch after batch.
-struct RecordedFrame {
-    std::vector<Vertex> vertices;
-    std::vector<int> batchQuads;
-};
-
-// Keeps what the renderer hands to GL.
-class RecordingBackend final : public NullGlBackend {
-  public:
-    RecordedFrame frame;
-
-  protected:
-    void GlArrayPointers(const void* array) override { array_ = static_cast<const Vertex*>(array); }
-    void GlDraw(int kind, int vertexCount, const uint16_t* quadIndices) override {
-        NullGlBackend::GlDraw(kind, vertexCount, quadIndices);
-        if (kind != 4 || !array_) return;
-        frame.vertices.insert(frame.vertices.end(), array_, array_ + vertexCount);
-        frame.batchQuads.push_back(vertexCount / 4);
-    }
-
-  private:
-    const Vertex* array_ = nullptr;
-};
-
-// The workload's vertices, computed once by our renderer (so they are the
-// very bytes it draws), in its batches.
-RecordedFrame RecordWorkload() {
-    auto recorder = std::make_unique<RecordingBackend>();
-    RecordingBackend* backend = recorder.get();
-    PlGraphics graphics(std::move(recorder));
-    graphics.SetSize(kWindowSize, kWindowSize);
-    SetGraphicsDevice(&graphics);
-    auto image = SpriteImage(graphics);
-    graphics.FrameBegin();
-    BeginRenderState();
-    PaintSprites(image.get());
-    EndRenderState();
-    graphics.FrameEnd();
-    SetGraphicsDevice(nullptr);
-    return std::move(backend->frame);
-}
 
 // The floor: what the platform costs for these frames. The vertices are
 // ready; each frame makes only the GL calls our renderer makes in its steady
@@ -231,10 +164,7 @@ void BM_WholeFrameGlFloor(benchmark::State& state) {
         if (batches > 0) drawBatch(batches - 1, next);
         glfwSwapBuffers(window.Get());
         const double t3 = ThreadCpuNs();
-        times.frameNs += t3 - t0;
-        times.submitNs += t2 - t1;
-        times.frames++;
-        state.SetIterationTime((t3 - t0) * 1e-9);
+        state.SetIterationTime(times.Add(t0, t1, t2, t3));
     }
     state.counters["perSprite"] = times.PerSprite();
     state.counters["submitPerSprite"] = times.SubmitPerSprite();

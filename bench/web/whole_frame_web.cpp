@@ -12,11 +12,8 @@
 #include <memory>
 #include <vector>
 
-#include "../sprite_workload.h"
-#include "graphics/context.h"
+#include "../renderer_workload.h"
 #include "graphics/gles2_backend.h"
-#include "graphics/image.h"
-#include "graphics/renderer.h"
 
 namespace {
 
@@ -26,45 +23,13 @@ constexpr int kRounds = 3;
 constexpr int kWarmFrames = 10;
 constexpr int kTimedFrames = 60;
 
-// A frame's quads as GL receives them, batch after batch.
-class RecordingBackend final : public NullGlBackend {
-  public:
-    std::vector<Vertex> vertices;
-    std::vector<int> batchQuads;
-
-  protected:
-    void GlArrayPointers(const void* array) override { array_ = static_cast<const Vertex*>(array); }
-    void GlDraw(int kind, int vertexCount, const uint16_t* quadIndices) override {
-        NullGlBackend::GlDraw(kind, vertexCount, quadIndices);
-        if (kind != 4 || !array_) return;
-        vertices.insert(vertices.end(), array_, array_ + vertexCount);
-        batchQuads.push_back(vertexCount / 4);
-    }
-
-  private:
-    const Vertex* array_ = nullptr;
-};
-
-std::shared_ptr<c_Image> SpriteImage(PlGraphics& graphics) {
-    auto surface = graphics.BlankSurface(kTextureSize, kTextureSize);
-    const auto pixels = TexturePixels();
-    graphics.WritePixels(surface.get(),
-                         {reinterpret_cast<const int32_t*>(pixels.data()), pixels.size()}, 0, 0,
-                         kTextureSize, kTextureSize, 0, kTextureSize);
-    return std::make_shared<c_Image>()->Init(surface, 1, CentreHandle);
-}
-
 // One frame of the workload through the framework, as the game draws.
 void DrawFrame(PlGraphics& graphics, c_Image* sprite) {
     SetGraphicsDevice(&graphics);
     graphics.FrameBegin();
     BeginRenderState();
     Clear(0, 0, 0);
-    for (const Sprite& s : Sprites()) {
-        SetColor(s.r, s.g, s.b);
-        SetAlpha(s.alpha);
-        PaintImage(sprite, s.x, s.y, s.rotation, s.scale, s.scale, 0);
-    }
+    PaintSprites(sprite);
     EndRenderState();
     graphics.FrameEnd();
 }
@@ -115,17 +80,9 @@ struct Floor {
     GLuint indexBuffer = 0;
 
     bool Open() {
-        {
-            auto recorder = std::make_unique<RecordingBackend>();
-            RecordingBackend* backend = recorder.get();
-            PlGraphics recording(std::move(recorder));
-            recording.SetSize(kWindowSize, kWindowSize);
-            auto image = SpriteImage(recording);
-            DrawFrame(recording, image.get());
-            vertices = std::move(backend->vertices);
-            batchQuads = std::move(backend->batchQuads);
-            SetGraphicsDevice(nullptr);
-        }
+        RecordedFrame recorded = RecordWorkload();
+        vertices = std::move(recorded.vertices);
+        batchQuads = std::move(recorded.batchQuads);
         context = OpenContext("#floor");
         if (context <= 0) return false;
         emscripten_webgl_make_context_current(context);
