@@ -7,7 +7,7 @@ wine_up
 trap wine_down EXIT
 cd "$WIN_DIR"
 # One at a time, which is faster under Wine here (about 70 s for the lot
-# against 140 s two at a time). Now and then a program hangs starting or
-# stopping OpenAL's threads under Wine, so a test that ran into its timeout
-# (a minute) runs once more; ctest's output shows every such retry.
+# against 140 s two at a time). A test that runs into its timeout (a minute)
+# runs once more, and ctest's output shows it: OpenAL's lost wake-ups are
+# patched (third_party/), but Wine's own thread start and stop stay a guess.
 ctest -j1 --output-on-failure --repeat after-timeout:2
