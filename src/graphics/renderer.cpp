@@ -357,27 +357,27 @@ int PlGraphics::DrawSpriteRegion(PlSurface* surface, const Affine& m, int srcX, 
 
 int PlGraphics::DrawSprite(PlSurface* surface, const SpritePlace& place) {
     if (!surface) return 0;
-    Vertex* v = BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);
+    BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);  // takes the slot
     const float w = static_cast<float>(surface->Width());
     const float h = static_cast<float>(surface->Height());
-    QueueSprite(v, place, w, h, 0, 0, w * surface->texScaleU, h * surface->texScaleV);
+    QueueSprite(place, w, h, 0, 0, w * surface->texScaleU, h * surface->texScaleV);
     return 0;
 }
 
 int PlGraphics::DrawSpriteRegion(PlSurface* surface, const SpritePlace& place, int srcX, int srcY,
                                  int srcWidth, int srcHeight) {
     if (!surface) return 0;
-    Vertex* v = BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);
+    BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);  // takes the slot
     const float us = surface->texScaleU, vs = surface->texScaleV;
     const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
     const float sw = static_cast<float>(srcWidth), sh = static_cast<float>(srcHeight);
-    QueueSprite(v, place, sw, sh, sx * us, sy * vs, (sx + sw) * us, (sy + sh) * vs);
+    QueueSprite(place, sw, sh, sx * us, sy * vs, (sx + sw) * us, (sy + sh) * vs);
     return 0;
 }
 
 // Everything waits in the queue: the slots are filled when the batch goes out.
-void PlGraphics::QueueSprite(Vertex* v, const SpritePlace& place, float w, float h, float u0,
-                             float v0, float u1, float v1) {
+void PlGraphics::QueueSprite(const SpritePlace& place, float w, float h, float u0, float v0,
+                             float u1, float v1) {
     QueuedSprites& q = queued_;
     const int i = q.count++;
     q.x[i] = place.x, q.y[i] = place.y, q.rotation[i] = place.rotation;
@@ -385,7 +385,7 @@ void PlGraphics::QueueSprite(Vertex* v, const SpritePlace& place, float w, float
     q.hx[i] = place.hx, q.hy[i] = place.hy, q.w[i] = w, q.h[i] = h;
     q.u0[i] = u0, q.v0[i] = v0, q.u1[i] = u1, q.v1[i] = v1;
     q.r[i] = r_, q.g[i] = g_, q.b[i] = b_, q.alpha[i] = alpha_;
-    q.quad[i] = static_cast<uint16_t>(static_cast<size_t>(v - vertices_.data()) / 4);
+    q.quad[i] = static_cast<uint16_t>(batchCount_ - 1);  // the slot just taken
 }
 
 namespace {

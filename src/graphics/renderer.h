@@ -143,8 +143,8 @@ class PlGraphics {
     void PutVertex(Vertex& v, float x, float y) const;
     void Repack();
     void SubmitFan(int count);
-    void QueueSprite(Vertex* v, const SpritePlace& place, float w, float h, float u0, float v0,
-                     float u1, float v1);
+    void QueueSprite(const SpritePlace& place, float w, float h, float u0, float v0, float u1,
+                     float v1);
     void PlaceSprites(int first);
     void PlaceSprites();
 
