@@ -169,16 +169,16 @@ start_probing() {
 # True when a line of a probe file shows the given colours ("r,g,b" each, one
 # per probed pixel), each within 4 per channel.
 probes_show() {
-  local file=$1; shift
-  awk -v want="$*" '
-    function near(got, expect,   a, b, i, d) {
-      split(got, a, ","); split(expect, b, ",")
-      for (i = 1; i <= 3; i++) { d = a[i] - b[i]; if (d > 4 || d < -4) return 0 }
-      return 1
-    }
-    BEGIN { n = split(want, w, " ") }
-    NF == n { ok = 1; for (i = 1; i <= n; i++) if (!near($i, w[i])) ok = 0; if (ok) { found = 1; exit } }
-    END { exit !found }' "$file"
+  local file=$1 got i
+  shift
+  while read -r -a got; do
+    [ "${#got[@]}" = $# ] || continue
+    for ((i = 0; i < $#; i++)); do
+      colour_near "${got[i]}" "${@:i+1:1}" 4 || continue 2
+    done
+    return 0
+  done <"$file"
+  return 1
 }
 
 # Checksum of a rectangle (X Y W H) of the window: equal sums, equal pixels.

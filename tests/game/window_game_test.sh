@@ -4,36 +4,21 @@
 # showing and comes back to the title.
 source "$(dirname "$0")/../e2e/lib.sh"
 
-# "r,g,b r,g,b" of the corner pixel and of the left edge half way down, read in
-# one capture: the loading screen lasts well under a second at the first size.
-probe() {
-  local y=$(($1 / 2)) f
-  f="%[fx:int(255*p{5,5}.r)],%[fx:int(255*p{5,5}.g)],%[fx:int(255*p{5,5}.b)]"
-  f="$f %[fx:int(255*p{5,$y}.r)],%[fx:int(255*p{5,$y}.g)],%[fx:int(255*p{5,$y}.b)]"
-  import -window "$WID" -depth 8 -format "$f" info: 2>/dev/null
-}
-
-# True when "r,g,b" lies within 3 of the expected r, g, b on every channel.
-near() {
-  awk -v got="$1" -v want="$2" 'BEGIN {
-    split(got, a, ","); split(want, b, ",")
-    for (i = 1; i <= 3; i++) { d = a[i] - b[i]; if (d > 3 || d < -3) exit 1 }
-  }'
-}
-
 # Background (40, 40, 80) in the corner; the band (250, 160, 60) at 0.7 over it
-# on the left edge, half way down.
+# on the left edge, half way down. Both read in one capture: the loading
+# screen lasts well under a second at the first size.
+probe() { probe_pixels 5 5 5 $(($1 / 2)); }
 loading_shown() {
   local p
   p=$(probe "$1") || return 1
-  near "${p% *}" "40,40,80" && near "${p#* }" "187,124,66"
+  colour_near "${p% *}" "40,40,80" && colour_near "${p#* }" "187,124,66"
 }
 
 # The title has replaced the loading screen: neither its corner nor its band shows.
 title_shown() {
   local p
   p=$(probe "$1") || return 1
-  ! near "${p% *}" "40,40,80" && ! near "${p#* }" "187,124,66"
+  ! colour_near "${p% *}" "40,40,80" && ! colour_near "${p#* }" "187,124,66"
 }
 
 e2e_start_display

@@ -137,8 +137,9 @@ export function stateString(settings, badges, tables) {
 }
 
 // The state file's record in the page's IndexedDB as text (null when there
-// is none or it holds no bytes). With `write`, replaces the record instead: {text} stores a file
-// of that text as the page's store does, {raw} stores that value as it is.
+// is none or it holds no bytes). With `write`, replaces the record instead:
+// {text} stores a file of that text as the page's store does, {raw} stores
+// that value as it is.
 export async function stateRecord(page, write) {
   return page.evaluate(async (write) => {
     const db = await new Promise((resolve, reject) => {
