@@ -41,16 +41,6 @@ int c_GraphicsContext::SyncMatrix() {
     return 0;
 }
 
-void SetColor(float r, float g, float b) {
-    gContext.colorR = r, gContext.colorG = g, gContext.colorB = b;
-    if (gRenderDevice) gRenderDevice->SetColor(r, g, b);
-}
-
-void SetAlpha(float alpha) {
-    gContext.alpha = alpha;
-    if (gRenderDevice) gRenderDevice->SetAlpha(alpha);
-}
-
 void SetBlend(int blend) {
     gContext.blend = blend;
     if (gRenderDevice) gRenderDevice->SetBlend(blend);
@@ -69,6 +59,8 @@ void SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
     c_GraphicsContext& c = gContext;
     c.ix = ix, c.iy = iy, c.jx = jx, c.jy = jy, c.tx = tx, c.ty = ty;
     c.hasTransform = (ix == 1 && iy == 0 && jx == 0 && jy == 1 && tx == 0 && ty == 0) ? 0 : 1;
+    c.exactIdentity = !c.hasTransform && !std::signbit(iy) && !std::signbit(jx) &&
+                      !std::signbit(tx) && !std::signbit(ty);
     c.matrixDirty = 1;
 }
 

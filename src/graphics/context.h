@@ -20,10 +20,7 @@ class c_GraphicsContext {
     // The current matrix, for composing onto.
     Affine Current() const { return {ix, iy, jx, jy, tx, ty}; }
     // The identity to the bit: 1, +0, +0, 1, +0, +0 (hasTransform also takes -0).
-    bool IsExactIdentity() const {
-        return !hasTransform && !std::signbit(iy) && !std::signbit(jx) && !std::signbit(tx) &&
-               !std::signbit(ty);
-    }
+    bool IsExactIdentity() const { return exactIdentity; }
 
     std::shared_ptr<c_Image> builtinFont;
     std::shared_ptr<c_Image> font;
@@ -31,6 +28,7 @@ class c_GraphicsContext {
     int matrixDepth = 0;
     float ix = 1, iy = 0, jx = 0, jy = 1, tx = 0, ty = 0;
     int hasTransform = 0;
+    bool exactIdentity = true;  // kept by SetMatrix, as every sprite asks
     int matrixDirty = 0;
     float colorR = 0, colorG = 0, colorB = 0;
     float alpha = 0;
@@ -54,8 +52,16 @@ inline c_GraphicsContext* GraphicsContext() {
     return &graphics_state::context;
 }
 
-void SetColor(float r, float g, float b);
-void SetAlpha(float alpha);
+// Inline, as every sprite sets both.
+inline void SetColor(float r, float g, float b) {
+    c_GraphicsContext& gc = graphics_state::context;
+    gc.colorR = r, gc.colorG = g, gc.colorB = b;
+    if (PlGraphics* device = RenderDevice()) device->SetColor(r, g, b);
+}
+inline void SetAlpha(float alpha) {
+    graphics_state::context.alpha = alpha;
+    if (PlGraphics* device = RenderDevice()) device->SetAlpha(alpha);
+}
 void SetBlend(int blend);
 void SetScissor(float x, float y, float width, float height);
 void SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty);
@@ -75,6 +81,34 @@ inline Affine ComposeSprite(const Affine& m, float x, float y, float rotation, f
     float c, s;
     sprite_math::TurnFactors(rotation, &c, &s);
     return sprite_math::Compose(m, x, y, c, s, scaleX, scaleY, hx, hy);
+}
+
+// A sprite under a matrix other than the identity: composed at once. Out of
+// line, so that the usual path below stays small.
+void PaintImageUnderMatrix(PlGraphics* device, const c_Image* image, const c_Frame* f,
+                           const SpritePlace& place);
+
+// The handle is the centre of rotation and scaling and lands on (x, y). The
+// sprite's matrix goes straight into its vertices: the current matrix is
+// neither changed nor sent, and is composed in only when it is not the
+// identity (without it, the renderer places the sprite with its batch). The
+// vertices are those of TransformSprite, SyncMatrix and a blit at (0, 0), to
+// the bit. Frames outside 0..count-1 draw nothing, as does drawing outside a
+// render. Inline: the game draws most of a frame this way.
+inline void PaintImage(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
+                       int frame) {
+    const c_Frame* f = image ? image->FrameToDraw(frame) : nullptr;
+    PlGraphics* device = RenderDevice();
+    if (!f || !device) return;
+    const SpritePlace place{x, y, rotation, scaleX, scaleY, image->tx, image->ty};
+    if (!GraphicsContext()->IsExactIdentity()) {
+        PaintImageUnderMatrix(device, image, f, place);
+    } else if (image->flags & WholeSurface) {
+        device->DrawSprite(image->surface.get(), place);
+    } else {
+        device->DrawSpriteRegion(image->surface.get(), place, f->x, f->y, image->width,
+                                 image->height);
+    }
 }
 
 // Translate (x, y), Rotate (rotation), Scale, Translate (-hx, -hy) as one change.

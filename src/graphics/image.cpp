@@ -104,10 +104,8 @@ std::shared_ptr<c_Image> OpenImage(StringView path, int frameWidth, int frameHei
 
 namespace {
 
-// The frame to draw, or none for a missing image or an index outside its frames.
 const c_Frame* FrameToDraw(const c_Image* image, int frame) {
-    if (!image || !image->surface || frame < 0 || frame >= image->FrameCount()) return nullptr;
-    return &image->frames[static_cast<size_t>(frame)];
+    return image ? image->FrameToDraw(frame) : nullptr;
 }
 
 void BlitFrame(PlGraphics* device, const c_Image* image, const c_Frame* f, float x, float y) {
@@ -129,40 +127,14 @@ void PaintImage(c_Image* image, float x, float y, int frame) {
     BlitFrame(device, image, f, x - image->tx, y - image->ty);
 }
 
-namespace {
-
-// A sprite under a matrix other than the identity: composed at once. Out of
-// line, so that the usual path below stays small.
-[[gnu::noinline]] void PaintUnderMatrix(PlGraphics* device, const c_Image* image, const c_Frame* f,
-                                        const Affine& current, const SpritePlace& p) {
-    const Affine m = ComposeSprite(current, p.x, p.y, p.rotation, p.scaleX, p.scaleY, p.hx, p.hy);
+// Composed at once, with the current matrix.
+void PaintImageUnderMatrix(PlGraphics* device, const c_Image* image, const c_Frame* f,
+                           const SpritePlace& p) {
+    const Affine m = ComposeSprite(GraphicsContext()->Current(), p.x, p.y, p.rotation, p.scaleX,
+                                   p.scaleY, p.hx, p.hy);
     if (image->flags & WholeSurface) {
         device->DrawSprite(image->surface.get(), m);
     } else {
         device->DrawSpriteRegion(image->surface.get(), m, f->x, f->y, image->width, image->height);
-    }
-}
-
-}  // namespace
-
-// The handle is the centre of rotation and scaling and lands on (x, y). The
-// sprite's matrix goes straight into its vertices: the current matrix is
-// neither changed nor sent, and is composed in only when it is not the
-// identity (without it, the renderer places the sprite with its batch). The
-// vertices are those of TransformSprite, SyncMatrix and a blit at (0, 0), to
-// the bit.
-void PaintImage(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
-                int frame) {
-    const c_Frame* f = FrameToDraw(image, frame);
-    PlGraphics* device = RenderDevice();
-    if (!f || !device) return;
-    const SpritePlace place{x, y, rotation, scaleX, scaleY, image->tx, image->ty};
-    if (const c_GraphicsContext* gc = GraphicsContext(); !gc->IsExactIdentity()) {
-        PaintUnderMatrix(device, image, f, gc->Current(), place);
-    } else if (image->flags & WholeSurface) {
-        device->DrawSprite(image->surface.get(), place);
-    } else {
-        device->DrawSpriteRegion(image->surface.get(), place, f->x, f->y, image->width,
-                                 image->height);
     }
 }

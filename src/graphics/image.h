@@ -35,6 +35,11 @@ class c_Image : public std::enable_shared_from_this<c_Image> {
     std::shared_ptr<c_Image> CutImage(int x, int y, int frameWidth, int frameHeight, int frameCount,
                                       int flags);
     int FrameCount() const { return static_cast<int>(frames.size()); }
+    // The frame to draw, or none without a surface or for an index outside the frames.
+    const c_Frame* FrameToDraw(int frame) const {
+        if (!surface || frame < 0 || frame >= FrameCount()) return nullptr;
+        return &frames[static_cast<size_t>(frame)];
+    }
 
     std::shared_ptr<PlSurface> surface;
     int width = 0;
@@ -53,6 +58,5 @@ std::shared_ptr<c_Image> OpenImage(StringView path, int frameCount, int flags);
 std::shared_ptr<c_Image> OpenImage(StringView path, int frameWidth, int frameHeight, int frameCount,
                                    int flags);
 // Frames outside 0..count-1 draw nothing, as does drawing outside a render.
+// (The turned and scaled PaintImage is in graphics/context.h, inline.)
 void PaintImage(c_Image* image, float x, float y, int frame);
-void PaintImage(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
-                int frame);

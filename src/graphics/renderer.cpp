@@ -16,11 +16,6 @@
 
 namespace {
 
-constexpr int kKindPoints = 1;
-constexpr int kKindLines = 2;
-constexpr int kKindQuads = 4;
-constexpr int kKindFan = 5;
-
 // One colour byte: truncated toward zero, kept inside 0..255 (NaN counts as 0).
 [[maybe_unused]] uint32_t ColourByte(float v) {
     v = v > 0.0f ? v : 0.0f;  // written to compile to min/max, no branches
@@ -147,7 +142,7 @@ int PlGraphics::Clear(float r, float g, float b) {
 }
 
 void PlGraphics::Repack() {
-    packedColour_ = PackColour(r_, g_, b_, alpha_);
+    packedColour_ = PackColour(colour_[0], colour_[1], colour_[2], colour_[3]);
     colourDirty_ = false;
 }
 
@@ -355,119 +350,10 @@ int PlGraphics::DrawSpriteRegion(PlSurface* surface, const Affine& m, int srcX, 
     return 0;
 }
 
-int PlGraphics::DrawSprite(PlSurface* surface, const SpritePlace& place) {
-    if (!surface) return 0;
-    BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);  // takes the slot
-    const float w = static_cast<float>(surface->Width());
-    const float h = static_cast<float>(surface->Height());
-    QueueSprite(place, w, h, 0, 0, w * surface->texScaleU, h * surface->texScaleV);
-    return 0;
-}
-
-int PlGraphics::DrawSpriteRegion(PlSurface* surface, const SpritePlace& place, int srcX, int srcY,
-                                 int srcWidth, int srcHeight) {
-    if (!surface) return 0;
-    BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);  // takes the slot
-    const float us = surface->texScaleU, vs = surface->texScaleV;
-    const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
-    const float sw = static_cast<float>(srcWidth), sh = static_cast<float>(srcHeight);
-    QueueSprite(place, sw, sh, sx * us, sy * vs, (sx + sw) * us, (sy + sh) * vs);
-    return 0;
-}
-
-// Everything waits in the queue: the slots are filled when the batch goes out.
-void PlGraphics::QueueSprite(const SpritePlace& place, float w, float h, float u0, float v0,
-                             float u1, float v1) {
-    QueuedSprites& q = queued_;
-    const int i = q.count++;
-    q.x[i] = place.x, q.y[i] = place.y, q.rotation[i] = place.rotation;
-    q.scaleX[i] = place.scaleX, q.scaleY[i] = place.scaleY;
-    q.hx[i] = place.hx, q.hy[i] = place.hy, q.w[i] = w, q.h[i] = h;
-    q.u0[i] = u0, q.v0[i] = v0, q.u1[i] = u1, q.v1[i] = v1;
-    q.r[i] = r_, q.g[i] = g_, q.b[i] = b_, q.alpha[i] = alpha_;
-    q.quad[i] = static_cast<uint16_t>(batchCount_ - 1);  // the slot just taken
-}
-
-namespace {
-
-using sprite_math::Float4;
-using Int4 = int32_t __attribute__((vector_size(16)));
-
-// PackColour for four colours, lane by lane the same comparisons (NaN goes
-// the same way) and the same truncation.
-Int4 PackColours(Float4 r, Float4 g, Float4 b, Float4 alpha) {
-    const Float4 zero{}, one = zero + 1.0f, full = zero + 255.0f;
-    Float4 a = alpha > zero ? alpha : zero;
-    a = a < one ? a : one;
-    auto byte = [&](Float4 c) {
-        c = (c < full ? c : full) * a;
-        c = c > zero ? c : zero;
-        return __builtin_convertvector(c < full ? c : full, Int4);
-    };
-    return byte(full) << 24 | byte(b) << 16 | byte(g) << 8 | byte(r);
-}
-
-Float4 Lanes(const std::array<float, PlGraphics::kMaxQuads>& field, int i) {
-    Float4 lanes;
-    std::memcpy(&lanes, &field[i], sizeof lanes);
-    return lanes;
-}
-
-}  // namespace
-
 void PlGraphics::PlaceSprites() {
-    QueuedSprites& q = queued_;
-    if (q.count == 0) return;
-    // The lanes past the last sprite work on zeros and are thrown away.
-    for (int i = q.count; i % 4 != 0; i++) {
-        for (auto* field : {&q.x, &q.y, &q.rotation, &q.scaleX, &q.scaleY, &q.hx, &q.hy, &q.w, &q.h,
-                            &q.u0, &q.v0, &q.u1, &q.v1, &q.r, &q.g, &q.b, &q.alpha})
-            (*field)[i] = 0;
-    }
-    for (int i = 0; i < q.count; i += 4) PlaceSprites(i);
-    q.count = 0;
-}
-
-// Four queued sprites from `first` on: their matrices, corners and colours,
-// then the sixteen vertices assembled as whole (x, y, u, v) rows.
-void PlGraphics::PlaceSprites(int first) {
-    static constexpr Affine kIdentity{1, 0, 0, 1, 0, 0};
-    const QueuedSprites& q = queued_;
-    Float4 c, s;
-    sprite_math::TurnFactors(Lanes(q.rotation, first), &c, &s);
-    const sprite_math::Placement<Float4> m = sprite_math::Compose(
-        kIdentity, Lanes(q.x, first), Lanes(q.y, first), c, s, Lanes(q.scaleX, first),
-        Lanes(q.scaleY, first), Lanes(q.hx, first), Lanes(q.hy, first));
-    Float4 xs[4], ys[4];
-    sprite_math::Corners(m, Lanes(q.w, first), Lanes(q.h, first), xs, ys);
-    const Int4 colours =
-        PackColours(Lanes(q.r, first), Lanes(q.g, first), Lanes(q.b, first), Lanes(q.alpha, first));
-    const Float4 u0 = Lanes(q.u0, first), u1 = Lanes(q.u1, first);
-    const Float4 v0 = Lanes(q.v0, first), v1 = Lanes(q.v1, first);
-    const Float4 us[4] = {u0, u1, u1, u0}, vs[4] = {v0, v0, v1, v1};
-    // Lanes past the last sprite write into a spare quad.
-    Vertex spare[4];
-    Vertex* quads[4];
-    uint32_t colour[4];
-    for (int lane = 0; lane < 4; lane++) {
-        const bool real = first + lane < q.count;
-        quads[lane] = real ? &vertices_[static_cast<size_t>(q.quad[first + lane]) * 4] : spare;
-        colour[lane] = static_cast<uint32_t>(colours[lane]);
-    }
-    for (int k = 0; k < 4; k++) {
-        const Float4 xyLow = __builtin_shufflevector(xs[k], ys[k], 0, 4, 1, 5);
-        const Float4 xyHigh = __builtin_shufflevector(xs[k], ys[k], 2, 6, 3, 7);
-        const Float4 uvLow = __builtin_shufflevector(us[k], vs[k], 0, 4, 1, 5);
-        const Float4 uvHigh = __builtin_shufflevector(us[k], vs[k], 2, 6, 3, 7);
-        const Float4 rows[4] = {__builtin_shufflevector(xyLow, uvLow, 0, 1, 4, 5),
-                                __builtin_shufflevector(xyLow, uvLow, 2, 3, 6, 7),
-                                __builtin_shufflevector(xyHigh, uvHigh, 0, 1, 4, 5),
-                                __builtin_shufflevector(xyHigh, uvHigh, 2, 3, 6, 7)};
-        for (int lane = 0; lane < 4; lane++) {
-            std::memcpy(&quads[lane][k].x, &rows[lane], sizeof(Float4));
-            quads[lane][k].colour = colour[lane];
-        }
-    }
+    if (queued_.count == 0) return;
+    placeSprites_(queued_, vertices_.data());
+    queued_.count = 0;
 }
 
 // Fans are never merged: the batch holds exactly this fan and goes out at once.

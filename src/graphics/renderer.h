@@ -4,19 +4,15 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 
 #include "core/text.h"
 #include "graphics/gl_backend.h"
 #include "graphics/sprite_math.h"
+#include "graphics/sprite_queue.h"
 #include "graphics/surface.h"
-
-struct Vertex {
-    float x, y, u, v;
-    uint32_t colour;  // R, G, B, A bytes in memory order, premultiplied
-};
-static_assert(sizeof(Vertex) == 20);
 
 // Premultiplied colour as R, G, B, A bytes (A<<24 | B<<16 | G<<8 | R). Alpha is
 // kept to 0..1 and colours to 0..255, so no byte spills into its neighbour and
@@ -32,6 +28,12 @@ struct SpritePlace {
     float x, y, rotation, scaleX, scaleY, hx, hy;
 };
 
+// Primitive kinds, as the backend's Draw takes them.
+constexpr int kKindPoints = 1;
+constexpr int kKindLines = 2;
+constexpr int kKindQuads = 4;  // indexed triangles, two a quad
+constexpr int kKindFan = 5;
+
 // Why the pending batch was submitted (GraphicsStats keeps one count each).
 enum class FlushCause { Kind, Capacity, State };
 
@@ -40,7 +42,7 @@ class PlGame;
 class PlGraphics {
   public:
     static constexpr int kMaxVertices = 1024;
-    static constexpr int kMaxQuads = 256;
+    static constexpr int kMaxQuads = QueuedSprites::kCapacity;
 
     // The platform gives the window size and presents frames; it opens the
     // picture files. Without one (tests) the size is set by hand.
@@ -66,14 +68,12 @@ class PlGraphics {
     int Clear(float r, float g, float b);
     // Set before every sprite, so inline; the colour is packed when used.
     int SetAlpha(float alpha) {
-        if (alpha == alpha_) return 0;
-        alpha_ = alpha;
+        colour_[3] = alpha;
         colourDirty_ = true;
         return 0;
     }
     int SetColor(float r, float g, float b) {
-        if (r == r_ && g == g_ && b == b_) return 0;
-        r_ = r, g_ = g, b_ = b;
+        colour_[0] = r, colour_[1] = g, colour_[2] = b;
         colourDirty_ = true;
         return 0;
     }
@@ -97,9 +97,23 @@ class PlGraphics {
     // The same with the matrix ComposeSprite makes from `place` and the
     // identity. The corners are worked out when the batch goes out, for four
     // sprites at a time; they are the ones the two calls above give, to the bit.
-    int DrawSprite(PlSurface* surface, const SpritePlace& place);
+    // Inline: every sprite of a frame comes this way.
+    int DrawSprite(PlSurface* surface, const SpritePlace& place) {
+        if (!surface) return 0;
+        const float w = static_cast<float>(surface->Width());
+        const float h = static_cast<float>(surface->Height());
+        QueueSprite(surface, place, w, h, 0, 0, w * surface->texScaleU, h * surface->texScaleV);
+        return 0;
+    }
     int DrawSpriteRegion(PlSurface* surface, const SpritePlace& place, int srcX, int srcY,
-                         int srcWidth, int srcHeight);
+                         int srcWidth, int srcHeight) {
+        if (!surface) return 0;
+        const float us = surface->texScaleU, vs = surface->texScaleV;
+        const float sx = static_cast<float>(srcX), sy = static_cast<float>(srcY);
+        const float sw = static_cast<float>(srcWidth), sh = static_cast<float>(srcHeight);
+        QueueSprite(surface, place, sw, sh, sx * us, sy * vs, (sx + sw) * us, (sy + sh) * vs);
+        return 0;
+    }
     // Destination blocks that do not fit in `pixels` are refused (nothing read).
     int ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
                    int pitch);
@@ -110,7 +124,8 @@ class PlGraphics {
     const GraphicsStats& Stats() const { return stats_; }          // frame in progress
     const GraphicsStats& LastFrame() const { return lastFrame_; }  // last finished frame
     uint32_t PackedColour() const {
-        return colourDirty_ ? PackColour(r_, g_, b_, alpha_) : packedColour_;
+        return colourDirty_ ? PackColour(colour_[0], colour_[1], colour_[2], colour_[3])
+                            : packedColour_;
     }
     int BatchKind() const { return batchKind_; }
     int BatchCount() const { return batchCount_; }
@@ -143,10 +158,26 @@ class PlGraphics {
     void PutVertex(Vertex& v, float x, float y) const;
     void Repack();
     void SubmitFan(int count);
-    void QueueSprite(const SpritePlace& place, float w, float h, float u0, float v0, float u1,
-                     float v1);
-    void PlaceSprites(int first);
+    // Takes the sprite's slot in the batch (so that nothing computed has to
+    // live across a flush) and queues the rest: the slot is filled when the
+    // batch goes out.
+    void QueueSprite(PlSurface* surface, const SpritePlace& place, float w, float h, float u0,
+                     float v0, float u1, float v1) {
+        BeginPrimitive(kKindQuads, surface, kMaxQuads, 4, false);
+        QueuedSprites& q = queued_;
+        const auto i = static_cast<size_t>(q.count++);
+        using sprite_math::Float4;
+        PutRow(q.where[i], Float4{place.x, place.y, place.rotation, place.scaleX});
+        PutRow(q.block[i], Float4{place.hx, place.hy, w, h});
+        PutRow(q.texture[i], Float4{u0, v0, u1, v1});
+        q.colour[i] = colour_;
+        q.scaleY[i] = place.scaleY;
+        q.quad[i] = static_cast<uint16_t>(batchCount_ - 1);  // the slot just taken
+    }
     void PlaceSprites();
+    static void PutRow(QueuedSprites::Row& row, sprite_math::Float4 values) {
+        std::memcpy(row.data(), &values, sizeof row);
+    }
 
     std::shared_ptr<GlBackend> backend_;  // shared with the surfaces it made
     int64_t PixelsX(int64_t units) const;
@@ -156,21 +187,16 @@ class PlGraphics {
     int width_ = 0, height_ = 0;
     int pixelWidth_ = 0, pixelHeight_ = 0;
     uint32_t packedColour_ = 0;
-    bool colourDirty_ = false;  // packed at the next vertex, not at every setter
-    float r_ = 0, g_ = 0, b_ = 0, alpha_ = 0;
+    bool colourDirty_ = false;     // packed at the next vertex, not at every setter
+    QueuedSprites::Row colour_{};  // r, g, b, alpha as last set
     float ix_ = 0, iy_ = 0, jx_ = 0, jy_ = 0, tx_ = 0, ty_ = 0;
     bool hasTransform_ = false;
     std::array<Vertex, kMaxVertices> vertices_{};
     std::array<uint16_t, kMaxQuads * 6> quadIndexList_{};
     // Sprites of the pending batch whose corners and colour are still to be
-    // worked out, by field so that four load at once.
-    struct QueuedSprites {
-        using Field = std::array<float, kMaxQuads>;
-        alignas(16) Field x, y, rotation, scaleX, scaleY, hx, hy, w, h;
-        alignas(16) Field u0, v0, u1, v1, r, g, b, alpha;
-        std::array<uint16_t, kMaxQuads> quad;
-        int count = 0;
-    } queued_{};
+    // worked out, and what works them out on this processor.
+    QueuedSprites queued_{};
+    SpritePlacer placeSprites_ = FastestSpritePlacer();
     int batchKind_ = 0;
     int batchCount_ = 0;
     PlSurface* batchSurface_ = nullptr;

@@ -1,5 +1,5 @@
 // The sprite turn's own sine and cosine: correctly rounded where the C
-// libraries are not always, four lanes equal to four single calls, and the
+// libraries are not always, lanes equal to single calls, and the
 // edges (no turn, huge turns, infinities, NaN) as the library has them.
 #include "graphics/sprite_math.h"
 
@@ -42,20 +42,25 @@ TEST(SpriteTurn, CorrectlyRoundedOverEveryQuadrant) {
     }
 }
 
-TEST(SpriteTurn, FourLanesAreFourSingleTurns) {
+// Each lane of four or of eight gives what the angle gives alone.
+template <typename F>
+void ExpectLanesAreSingleTurns(F degrees) {
+    F c, s;
+    TurnFactors(degrees, &c, &s);
+    for (int lane = 0; lane < static_cast<int>(sizeof(F) / sizeof(float)); lane++) {
+        float oneC, oneS;
+        TurnFactors(degrees[lane], &oneC, &oneS);
+        EXPECT_TRUE(SameBits(c[lane], oneC) && SameBits(s[lane], oneS)) << degrees[lane];
+    }
+}
+
+TEST(SpriteTurn, LanesAreSingleTurns) {
     const float inf = INFINITY, nan = NAN;
     const Float4 batches[] = {{0.0f, -0.0f, 90, -270},
                               {1e-40f, 33.3f, 1e9f, -1e9f},  // a subnormal, two huge turns
                               {inf, -inf, nan, 719.99f}};
-    for (const Float4& degrees : batches) {
-        Float4 c, s;
-        TurnFactors(degrees, &c, &s);
-        for (int lane = 0; lane < 4; lane++) {
-            float oneC, oneS;
-            TurnFactors(degrees[lane], &oneC, &oneS);
-            EXPECT_TRUE(SameBits(c[lane], oneC) && SameBits(s[lane], oneS)) << degrees[lane];
-        }
-    }
+    for (const Float4& degrees : batches) ExpectLanesAreSingleTurns(degrees);
+    ExpectLanesAreSingleTurns(sprite_math::Float8{-0.0f, 45, 1e9f, 180, nan, 1e-40f, -90, 3600});
     float c, s;
     TurnFactors(-0.0f, &c, &s);  // no turn at all: exactly 1 and +0
     EXPECT_TRUE(SameBits(c, 1.0f) && SameBits(s, 0.0f));
