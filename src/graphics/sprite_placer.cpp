@@ -1,11 +1,11 @@
-// The placer for processors with one kind of vector register: the compiler's
-// own lowering of the eight lanes.
+// The placer for processors with one kind of vector register: four lanes,
+// which every SIMD unit we target holds.
 #include "graphics/sprite_place.h"
 
 namespace {
 
 void Place(QueuedSprites& queue, Vertex* vertices) {
-    sprite_place::PlaceAll(queue, vertices);
+    sprite_place::PlaceAll<sprite_math::Float4>(queue, vertices);
 }
 
 }  // namespace

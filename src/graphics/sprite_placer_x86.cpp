@@ -1,4 +1,4 @@
-// x86-64: SSE2 everywhere, and the same code in 256-bit registers where the
+// x86-64: four lanes in SSE2 everywhere, eight in 256-bit registers where the
 // processor has AVX2, chosen once at run time. No fused multiply-adds in
 // either (AVX2 alone has none), so both round alike.
 #include "graphics/sprite_place.h"
@@ -6,11 +6,11 @@
 namespace {
 
 void PlaceSse2(QueuedSprites& queue, Vertex* vertices) {
-    sprite_place::PlaceAll(queue, vertices);
+    sprite_place::PlaceAll<sprite_math::Float4>(queue, vertices);
 }
 
 [[gnu::target("avx2")]] void PlaceAvx2(QueuedSprites& queue, Vertex* vertices) {
-    sprite_place::PlaceAll(queue, vertices);
+    sprite_place::PlaceAll<sprite_math::Float8>(queue, vertices);
 }
 
 }  // namespace
