@@ -95,8 +95,9 @@ class PlGraphics {
     int DrawSpriteRegion(PlSurface* surface, const Affine& m, int srcX, int srcY, int srcWidth,
                          int srcHeight);
     // The same with the matrix ComposeSprite makes from `place` and the
-    // identity. The corners are worked out when the batch goes out, for four
-    // sprites at a time; they are the ones the two calls above give, to the bit.
+    // identity. The corners are worked out when the batch goes out, for four or
+    // eight sprites at a time; they are the ones the two calls above give, to
+    // the bit.
     // Inline: every sprite of a frame comes this way.
     int DrawSprite(PlSurface* surface, const SpritePlace& place) {
         if (!surface) return 0;
@@ -145,7 +146,7 @@ class PlGraphics {
     bool CoversWindowOpaquely(float x, float y, float width, float height);
     // The slots for one more primitive. Inline for the usual case, a batch
     // going on; the rest (flushes, a new batch) is StartPrimitive's.
-    // Queued sprites pack their colour later, four at a time (`pack` false).
+    // Queued sprites pack their colour later, lane-wide (`pack` false).
     Vertex* BeginPrimitive(int kind, PlSurface* surface, int capacity, int verticesEach,
                            bool pack = true) {
         if (batchKind_ != kind || batchSurface_ != surface || batchCount_ == 0 ||

@@ -1,6 +1,6 @@
 // The arithmetic that places a turned, scaled sprite, written once for one
-// sprite (float) and for four at a time (Float4): the same operations in the
-// same order, so both give the same vertices to the bit.
+// sprite (float) and for four or eight at a time (Float4, Float8): the same
+// operations in the same order, so all give the same vertices to the bit.
 #pragma once
 
 #include <cmath>
