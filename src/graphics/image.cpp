@@ -104,10 +104,6 @@ std::shared_ptr<c_Image> OpenImage(StringView path, int frameWidth, int frameHei
 
 namespace {
 
-const c_Frame* FrameToDraw(const c_Image* image, int frame) {
-    return image ? image->FrameToDraw(frame) : nullptr;
-}
-
 void BlitFrame(PlGraphics* device, const c_Image* image, const c_Frame* f, float x, float y) {
     if (image->flags & WholeSurface) {
         device->BlitSurface(image->surface.get(), x, y);
@@ -120,7 +116,7 @@ void BlitFrame(PlGraphics* device, const c_Image* image, const c_Frame* f, float
 }  // namespace
 
 void PaintImage(c_Image* image, float x, float y, int frame) {
-    const c_Frame* f = FrameToDraw(image, frame);
+    const c_Frame* f = image ? image->FrameToDraw(frame) : nullptr;
     PlGraphics* device = RenderDevice();
     if (!f || !device) return;
     GraphicsContext()->SyncMatrix();

@@ -25,6 +25,10 @@ using Double4 = double __attribute__((vector_size(32)));
 using Long2 = int64_t __attribute__((vector_size(16)));
 using Long4 = int64_t __attribute__((vector_size(32)));
 
+// Lanes in a vector of floats.
+template <typename F>
+constexpr int kLanes = static_cast<int>(sizeof(F) / sizeof(float));
+
 // Four lanes or eight: their halves, the same lanes in double precision and
 // as integers. Always inlined, so that a caller built for wider registers
 // keeps them in its own.
@@ -106,7 +110,7 @@ template <typename D, typename L>
 // lane. Rare, and kept out of line so that the usual path keeps its registers.
 template <typename F, typename I>
 [[gnu::noinline, gnu::cold]] void TurnFarLanes(const F& radians, const I& far, F* sinR, F* cosR) {
-    for (int i = 0; i < static_cast<int>(sizeof(F) / sizeof(float)); i++) {
+    for (int i = 0; i < kLanes<F>; i++) {
         if (far[i]) (*sinR)[i] = std::sin(radians[i]), (*cosR)[i] = std::cos(radians[i]);
     }
 }
@@ -129,7 +133,7 @@ template <typename F>
     const I magnitudeBits = BitCast<I>(radians) & INT32_MAX;
     const I far = ~(BitCast<F>(magnitudeBits) < float{kTurnLimit});
     bool anyFar = false;
-    for (int i = 0; i < static_cast<int>(sizeof(F) / sizeof(float)); i++) anyFar |= far[i] != 0;
+    for (int i = 0; i < kLanes<F>; i++) anyFar |= far[i] != 0;
     if (anyFar) TurnFarLanes(radians, far, &sinR, &cosR);
     const I still = degrees == 0.0f;
     const F one = F{} + 1.0f;

@@ -13,12 +13,10 @@ namespace sprite_place {
 
 using sprite_math::Float4;
 using sprite_math::Float8;
+using sprite_math::kLanes;
 
 template <typename F>
-constexpr int kLanes = static_cast<int>(sizeof(F) / sizeof(float));
-
-template <typename F>
-[[gnu::always_inline]] inline F Lanes(const decltype(QueuedSprites::scaleY)& field, int i) {
+[[gnu::always_inline]] inline F FieldLanes(const decltype(QueuedSprites::scaleY)& field, int i) {
     F lanes;
     std::memcpy(&lanes, &field[static_cast<size_t>(i)], sizeof lanes);
     return lanes;
@@ -126,7 +124,7 @@ template <typename F>
     sprite_math::TurnFactors(where[2], &c, &s);
     const sprite_math::Placement<F> m =
         sprite_math::Compose(kIdentity, where[0], where[1], c, s, where[3],
-                             Lanes<F>(q.scaleY, first), block[0], block[1]);
+                             FieldLanes<F>(q.scaleY, first), block[0], block[1]);
     F xs[4], ys[4];
     sprite_math::Corners(m, block[2], block[3], xs, ys);
     const auto colours = PackColours(colour[0], colour[1], colour[2], colour[3]);
@@ -153,6 +151,11 @@ template <typename F>
         q.scaleY[i] = 0;
     }
     for (int i = 0; i < q.count; i += kLanes<F>) PlaceGroup<F>(q, i, vertices);
+}
+
+// Four lanes: every SIMD unit the build targets holds them.
+inline void PlaceFour(QueuedSprites& q, Vertex* vertices) {
+    PlaceAll<Float4>(q, vertices);
 }
 
 }  // namespace sprite_place

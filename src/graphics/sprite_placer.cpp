@@ -1,18 +1,9 @@
-// The placer for processors with one kind of vector register: four lanes,
-// which every SIMD unit we target holds.
+// The placer where the processor has one width of vector register: four lanes.
 #include "graphics/sprite_place.h"
 
-namespace {
-
-void Place(QueuedSprites& queue, Vertex* vertices) {
-    sprite_place::PlaceAll<sprite_math::Float4>(queue, vertices);
-}
-
-}  // namespace
-
 SpritePlacer PortableSpritePlacer() {
-    return Place;
+    return sprite_place::PlaceFour;
 }
 SpritePlacer FastestSpritePlacer() {
-    return Place;
+    return sprite_place::PlaceFour;
 }

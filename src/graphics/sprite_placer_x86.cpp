@@ -5,10 +5,6 @@
 
 namespace {
 
-void PlaceSse2(QueuedSprites& queue, Vertex* vertices) {
-    sprite_place::PlaceAll<sprite_math::Float4>(queue, vertices);
-}
-
 [[gnu::target("avx2")]] void PlaceAvx2(QueuedSprites& queue, Vertex* vertices) {
     sprite_place::PlaceAll<sprite_math::Float8>(queue, vertices);
 }
@@ -16,10 +12,10 @@ void PlaceSse2(QueuedSprites& queue, Vertex* vertices) {
 }  // namespace
 
 SpritePlacer PortableSpritePlacer() {
-    return PlaceSse2;
+    return sprite_place::PlaceFour;
 }
 
 SpritePlacer FastestSpritePlacer() {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? PlaceAvx2 : PlaceSse2;
+    return __builtin_cpu_supports("avx2") ? PlaceAvx2 : sprite_place::PlaceFour;
 }

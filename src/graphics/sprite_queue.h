@@ -15,7 +15,7 @@ static_assert(sizeof(Vertex) == 20);
 // so that a sprite is queued with few stores: where it goes (x, y turned by
 // `rotation` degrees about the handle hx, hy and scaled), its source block
 // (w × h, texture corners u0 v0 and u1 v1), its colour and the quad it fills.
-// The placers turn eight rows at a time into lanes.
+// The placers turn four or eight rows at a time into lanes.
 struct QueuedSprites {
     static constexpr int kCapacity = 256;
     using Row = std::array<float, 4>;
