@@ -53,18 +53,33 @@ int PlSample::Discard() {
 // The device opens here; its context (mixing buffers, the mixer thread) waits
 // for the first buffer or source, so that start-up presents its first frame
 // without it.
-PlAudio::PlAudio(PlGame* platform) : platform_(platform) {
+PlAudio::PlAudio(PlGame* platform, std::shared_ptr<AlcCalls> calls)
+    : platform_(platform), calls_(calls ? std::move(calls) : MakeOpenAlCalls()) {
     generation_ = liveGeneration = ++deviceCount;
-    device_ = alcOpenDevice(nullptr);
-    if (!device_) Print("OpenAl error: alcOpenDevice failed");
+    device_ = calls_->OpenDefault();
+    if (!device_) {
+        Print("OpenAl error: alcOpenDevice failed");
+        return;
+    }
+    reportsLoss_ = calls_->ReportsLoss(device_);
+    canReopen_ = calls_->CanReopen(device_);
+    followsDefault_ = canReopen_ && calls_->WatchDefaultOutput();
+    keepsPcm_ = reportsLoss_ && !canReopen_;
+}
+
+// Buffers of the device before are no longer this device's.
+void PlAudio::TakeNewGeneration() {
+    bool live = liveGeneration == generation_;
+    generation_ = ++deviceCount;
+    if (live) liveGeneration = generation_;
 }
 
 void PlAudio::MakeContext() {
     contextTried_ = true;
     if (!device_) return;
-    if (!(context_ = alcCreateContext(device_, nullptr))) {
+    if (!(context_ = calls_->CreateContext(device_))) {
         Print("OpenAl error: alcCreateContext failed");
-    } else if (!alcMakeContextCurrent(context_)) {
+    } else if (!calls_->MakeCurrent(context_)) {
         Print("OpenAl error: alcMakeContextCurrent failed");
     }
     // Distance never changes loudness; pan only turns the direction.
@@ -72,6 +87,7 @@ void PlAudio::MakeContext() {
 }
 
 PlAudio::~PlAudio() {
+    EndAttempt();
     for (AudioChannel& channel : channels_) {
         if (channel.source == 0) continue;
         alSourceStop(channel.source);
@@ -87,14 +103,15 @@ PlAudio::~PlAudio() {
     if (liveGeneration == generation_) liveGeneration = 0;
     if (audioDevice == this) audioDevice = nullptr;
     if (context_) {
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(context_);
+        calls_->MakeCurrent(nullptr);
+        calls_->DestroyContext(context_);
     }
-    if (device_) alcCloseDevice(device_);
+    if (device_) calls_->Close(device_);
 }
 
 // Pauses the sources under playing channels; the channels' own state stays.
 int PlAudio::Suspend() {
+    suspended_ = true;
     for (int i = 0; i < kChannels; ++i) {
         if (channels_[i].state == 1 && SourceState(i) == AL_PLAYING) {
             alSourcePause(channels_[i].source);
@@ -104,11 +121,13 @@ int PlAudio::Suspend() {
 }
 
 // Restarts only what Suspend paused: a channel the game paused stays paused.
+// A looping sound whose output came back meanwhile starts again here.
 int PlAudio::Resume() {
+    suspended_ = false;
     for (int i = 0; i < kChannels; ++i) {
-        if (channels_[i].state == 1 && SourceState(i) == AL_PAUSED) {
-            alSourcePlay(channels_[i].source);
-        }
+        int state = SourceState(i);
+        bool waiting = state == AL_PAUSED || (channels_[i].flags != 0 && state != AL_PLAYING);
+        if (channels_[i].state == 1 && waiting) alSourcePlay(channels_[i].source);
     }
     return 0;
 }
@@ -127,6 +146,17 @@ std::shared_ptr<PlSample> PlAudio::FillSample(std::shared_ptr<PlSample> sample, 
     if (!sample) return nullptr;
     EnsureContext();
     sample->Discard();
+    Upload(*sample, pcm);
+    if (keepsPcm_) {
+        sample->kept = std::move(pcm);
+    } else {
+        sample->kept = DecodedAudio{};
+        pcm.data.reset();
+    }
+    return sample;
+}
+
+void PlAudio::Upload(PlSample& sample, const DecodedAudio& pcm) {
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
     // Widths OpenAL cannot play leave the buffer empty: the sample plays silence.
@@ -135,10 +165,17 @@ std::shared_ptr<PlSample> PlAudio::FillSample(std::shared_ptr<PlSample> sample, 
         size_t bytes = size_t(pcm.length) * size_t(pcm.channels) * size_t(pcm.format);
         alBufferData(buffer, format, pcm.data.get(), ALsizei(bytes), pcm.hertz);
     }
-    pcm.data.reset();
-    sample->buffer = buffer;
-    sample->deviceGeneration = liveGeneration;
-    return sample;
+    sample.buffer = buffer;
+    sample.deviceGeneration = generation_;
+}
+
+// The sample's buffer on this device: one made for an earlier device is made
+// again from the kept PCM, or is none (silence) without it.
+uint32_t PlAudio::BufferOf(PlSample& sample) {
+    if (sample.deviceGeneration == generation_) return sample.buffer;
+    sample.buffer = 0;
+    if (sample.kept.data) Upload(sample, sample.kept);
+    return sample.buffer;
 }
 
 std::shared_ptr<PlSample> PlAudio::SampleFromFile(StringView path) {
@@ -152,7 +189,7 @@ int PlAudio::StartSample(std::shared_ptr<PlSample> sample, int channel, int flag
     FlushDiscarded();
     ALuint source = SourceOf(channel);
     alSourceStop(source);
-    alSourcei(source, AL_BUFFER, ALint(sample->buffer));
+    alSourcei(source, AL_BUFFER, ALint(BufferOf(*sample)));
     alSourcei(source, AL_LOOPING, flags != 0 ? AL_TRUE : AL_FALSE);
     alSourcePlay(source);
     AudioChannel& c = channels_[channel];
@@ -172,7 +209,7 @@ int PlAudio::StopChannel(int channel) {
 // A one-shot sound that already ended is not paused but counted as stopped.
 int PlAudio::PauseChannel(int channel) {
     if (!ValidChannel(channel) || channels_[channel].state != 1) return 0;
-    if (SourceState(channel) == AL_STOPPED) {
+    if (HasEnded(channel)) {
         EndChannel(channels_[channel]);
     } else {
         alSourcePause(channels_[channel].source);
@@ -191,27 +228,38 @@ int PlAudio::ResumeChannel(int channel) {
 // A playing channel reads 1 until its sound has really ended.
 int PlAudio::ChannelStatus(int channel) {
     if (!ValidChannel(channel)) return 0;
-    if (channels_[channel].state == 1 && SourceState(channel) == AL_STOPPED) {
-        EndChannel(channels_[channel]);
-    }
+    if (HasEnded(channel)) EndChannel(channels_[channel]);
     return channels_[channel].state;
 }
 
+// A looping sound never ends by itself: its source stops only when the output
+// goes away, and it plays again once the output is back.
+bool PlAudio::HasEnded(int channel) const {
+    const AudioChannel& c = channels_[channel];
+    if (c.flags != 0 && c.source != 0) return false;
+    return c.state == 1 && SourceState(channel) == AL_STOPPED;
+}
+
 int PlAudio::SetVolume(int channel, float volume) {
-    if (ValidChannel(channel)) alSourcef(SourceOf(channel), AL_GAIN, volume);
+    if (!ValidChannel(channel)) return 0;
+    channels_[channel].gain = volume;
+    alSourcef(SourceOf(channel), AL_GAIN, volume);
     return 0;
 }
 
 // The pan is an angle in radians: 0 straight ahead, positive to the right.
 int PlAudio::SetPan(int channel, float pan) {
-    if (ValidChannel(channel)) {
-        alSource3f(SourceOf(channel), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
-    }
+    if (!ValidChannel(channel)) return 0;
+    std::array<float, 3>& p = channels_[channel].position;
+    p = {std::sin(pan), 0.0f, -std::cos(pan)};
+    alSource3f(SourceOf(channel), AL_POSITION, p[0], p[1], p[2]);
     return 0;
 }
 
 int PlAudio::SetRate(int channel, float rate) {
-    if (ValidChannel(channel)) alSourcef(SourceOf(channel), AL_PITCH, rate);
+    if (!ValidChannel(channel)) return 0;
+    channels_[channel].pitch = rate;
+    alSourcef(SourceOf(channel), AL_PITCH, rate);
     return 0;
 }
 
@@ -244,7 +292,8 @@ void PlAudio::FlushDiscarded() {
     discarded.resize(kept);
 }
 
-// The channel's source, made on first use and kept for the whole run.
+// The channel's source, made on first use and kept while the device lasts;
+// one made for a new device takes over what the channel was told.
 uint32_t PlAudio::SourceOf(int channel) {
     AudioChannel& c = channels_[channel];
     if (c.source == 0) {
@@ -252,6 +301,10 @@ uint32_t PlAudio::SourceOf(int channel) {
         ALuint source = 0;
         alGenSources(1, &source);
         c.source = source;
+        if (source == 0) return 0;
+        alSourcef(source, AL_GAIN, c.gain);
+        alSourcef(source, AL_PITCH, c.pitch);
+        alSource3f(source, AL_POSITION, c.position[0], c.position[1], c.position[2]);
     }
     return c.source;
 }

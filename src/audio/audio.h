@@ -6,8 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <vector>
 
+#include "audio/device_calls.h"
 #include "core/text.h"
 #include "formats/decoded.h"
 
@@ -22,6 +24,8 @@ class PlSample {
     uint32_t buffer = 0;
     // The device the buffer belongs to; a buffer outliving its device is dropped.
     uint32_t deviceGeneration = 0;
+    // The PCM, kept where a lost output means a new device that needs it again.
+    DecodedAudio kept;
 };
 
 class c_Sound {
@@ -35,7 +39,12 @@ struct AudioChannel {
     std::shared_ptr<PlSample> sample;
     int flags = 0;
     int state = 0;  // 0 stopped, 1 playing, 2 paused
+    // What the channel was last told, so that a source on a new device takes it over.
+    float gain = 1, pitch = 1;
+    std::array<float, 3> position{};
 };
+
+struct OutputAttempt;
 
 class PlGame;
 
@@ -44,8 +53,13 @@ class PlAudio {
     static constexpr int kChannels = 33;
     static constexpr int kMusicChannel = 32;
 
-    // The platform opens the sample files; without one (tests) only FillSample loads.
-    explicit PlAudio(PlGame* platform = nullptr);
+    // How often the output is checked, and how far apart reopening is tried.
+    static constexpr int kCheckMs = 250;
+    static constexpr int kRetryMs = 1000;
+
+    // The platform opens the sample files; without one (tests) only FillSample
+    // loads. Tests hand in their own device calls.
+    explicit PlAudio(PlGame* platform = nullptr, std::shared_ptr<AlcCalls> calls = nullptr);
     virtual ~PlAudio();
     PlAudio(const PlAudio&) = delete;
     PlAudio& operator=(const PlAudio&) = delete;
@@ -77,6 +91,14 @@ class PlAudio {
     const AudioChannel& Channel(int channel) const { return channels_[channel]; }
     bool HasDevice() const { return device_ != nullptr; }
 
+    // Follows the sound output: once per update, at most every kCheckMs it asks
+    // whether the output is still there (and whether the system's default
+    // changed), and reopens it on a worker thread, tries kRetryMs apart. The
+    // channels carry on: looping sounds play again, others ended with the output.
+    void KeepOutput(int nowMs);
+    bool OutputLost() const { return lost_; }
+    bool Reopening() const { return attempt_ != nullptr; }
+
   private:
     // Buffers and sources are the context's: each is made after this.
     void EnsureContext() {
@@ -87,13 +109,38 @@ class PlAudio {
     uint32_t SourceOf(int channel);
     int SourceState(int channel) const;
     void EndChannel(AudioChannel& channel);
+    bool HasEnded(int channel) const;
+    void Upload(PlSample& sample, const DecodedAudio& pcm);
+    uint32_t BufferOf(PlSample& sample);
+    void TakeNewGeneration();
+
+    // Following the output (output.cpp).
+    bool CheckDue(int nowMs);
+    void StartAttempt();
+    void FinishAttempt();
+    void AdoptDevice(ALCdevice* device, ALCcontext* context);
+    void RestoreChannels();
+    void EndAttempt();
 
     PlGame* platform_ = nullptr;
+    std::shared_ptr<AlcCalls> calls_;
     ALCdevice* device_ = nullptr;
     ALCcontext* context_ = nullptr;
     bool contextTried_ = false;
     uint32_t generation_ = 0;
     std::array<AudioChannel, kChannels> channels_{};
+
+    bool reportsLoss_ = false;     // the device says when its output went away
+    bool canReopen_ = false;       // and can move onto another in place
+    bool followsDefault_ = false;  // the system tells of a new default output
+    bool keepsPcm_ = false;        // samples keep their PCM for a new device
+    bool suspended_ = false;
+    bool lost_ = false;
+    bool moved_ = false;  // the default output changed; reopen onto it
+    bool checked_ = false, tried_ = false;
+    int64_t lastCheckMs_ = 0, lastTryMs_ = 0;
+    std::shared_ptr<OutputAttempt> attempt_;
+    std::thread worker_;
 };
 
 // Module-wide: the device made at start.
