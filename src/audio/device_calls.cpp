@@ -5,6 +5,11 @@
 
 #include <atomic>
 
+// The browser's OpenAL headers leave the calling convention out.
+#ifndef ALC_APIENTRY
+#define ALC_APIENTRY
+#endif
+
 namespace {
 
 constexpr ALCenum kConnected = 0x313;              // ALC_EXT_disconnect
