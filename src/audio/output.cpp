@@ -6,6 +6,7 @@
 #include <AL/al.h>
 
 #include <atomic>
+#include <system_error>
 
 #include "audio/audio.h"
 #include "core/errors.h"
@@ -74,7 +75,11 @@ void PlAudio::StartAttempt() {
     attempt->inPlace = canReopen_;
     if (canReopen_) attempt->device = device_;
     std::shared_ptr<AlcCalls> calls = calls_;
-    worker_ = std::thread([attempt, calls] { attempt->Run(*calls); });
+    try {
+        worker_ = std::thread([attempt, calls] { attempt->Run(*calls); });
+    } catch (const std::system_error&) {
+        return;  // no thread to be had now; tried again a second later
+    }
     attempt_ = std::move(attempt);
 }
 

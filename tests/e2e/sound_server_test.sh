@@ -61,7 +61,9 @@ kill_server
 sleep 2  # the game alone, with no server to play to
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended with the server: $(cat "$E2E_RUN/stderr")"
 start_server
+restarted=$(date +%s%N)
 wait_for 15 game_stream || fail "the game's stream did not come back; stdout: $(cat "$E2E_RUN/stdout")"
+echo "stream back $(( ($(date +%s%N) - restarted) / 1000000 )) ms after the restart"
 : >"$E2E_RUN/peaks"
 wait_for 10 heard_click || fail "no click heard after the restart: $(cat "$E2E_RUN/peaks")"
 echo "click heard again"
