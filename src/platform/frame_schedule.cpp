@@ -6,6 +6,19 @@ void FrameSchedule::SetRate(int rate, double now) {
     if (rate == 0) return;
     period_ = 1.0 / rate;
     nextTick_ = now + period_;
+    anchorPending_ = tolerance_ > 0 && !inPass_;
+    anchorDelay_ = period_;
+}
+
+void FrameSchedule::Restart(double now) {
+    nextTick_ = now;
+    anchorPending_ = tolerance_ > 0 && !inPass_;
+    anchorDelay_ = 0;
+}
+
+void FrameSchedule::SetFrameTolerance(double fraction) {
+    tolerance_ = fraction > 0 && fraction < 1 ? fraction : 0;
+    if (tolerance_ == 0) anchorPending_ = false;
 }
 
 void FrameSchedule::RunBatch(PlGame& game, const std::function<double()>& now) {
@@ -24,6 +37,18 @@ void FrameSchedule::RunBatch(PlGame& game, const std::function<double()>& now) {
 
 FrameSchedule::Pass FrameSchedule::Step(PlGame& game, bool hidden, bool active,
                                         const std::function<double()>& now) {
+    inPass_ = true;
+    Pass pass = RunPass(game, hidden, active, now);
+    inPass_ = false;
+    return pass;
+}
+
+FrameSchedule::Pass FrameSchedule::RunPass(PlGame& game, bool hidden, bool active,
+                                           const std::function<double()>& now) {
+    if (anchorPending_) {
+        nextTick_ = now() + anchorDelay_;
+        anchorPending_ = false;
+    }
     if (hidden) {
         if (!game.Suspended()) {
             hidden_ = true;
@@ -39,7 +64,7 @@ FrameSchedule::Pass FrameSchedule::Step(PlGame& game, bool hidden, bool active,
         return {Outcome::WaitForEvents};
     }
     double delay = Delay(now());
-    if (delay > 0) return {Outcome::WaitUntilDue, delay};
+    if (delay > Tolerance()) return {Outcome::WaitUntilDue, delay};
     RunBatch(game, now);
     return {Outcome::Ran};
 }

@@ -15,7 +15,18 @@ class FrameSchedule {
     // from `now`. Rate 0 stops updates (the period is kept).
     void SetRate(int rate, double now);
     // The next update falls due at once (resuming after a suspend).
-    void Restart(double now) { nextTick_ = now; }
+    void Restart(double now);
+
+    // For a loop whose passes come on the display's refreshes (the browser's
+    // animation frames), whose clock is read a little late by a varying
+    // amount: a pass runs the next update when it falls due within `fraction`
+    // of a period after the pass, so an update due right at a refresh cannot
+    // flip between this frame and the next with each frame's delay. Further
+    // updates of the same pass (the catch-up) still run only when due, which
+    // keeps a margin on both sides. A rate set or a restart made between
+    // passes takes the next pass as its start. 0 (the default) is the plain
+    // rule of a loop that sleeps until an update is due.
+    void SetFrameTolerance(double fraction);
 
     double NextTick() const { return nextTick_; }
     double Period() const { return period_; }
@@ -43,7 +54,17 @@ class FrameSchedule {
     bool Hidden() const { return hidden_; }
 
   private:
+    // How far ahead of its time a pass may run the next update.
+    double Tolerance() const { return tolerance_ * period_; }
+    Pass RunPass(PlGame& game, bool hidden, bool active, const std::function<double()>& now);
+
     double nextTick_ = 0;
     double period_ = 0;
     bool hidden_ = false;
+    double tolerance_ = 0;
+    bool inPass_ = false;
+    // A start made between passes, waiting for the next pass: the first
+    // update falls due this long after it.
+    bool anchorPending_ = false;
+    double anchorDelay_ = 0;
 };

@@ -66,6 +66,24 @@ bool ShellOpen(const std::string& target);
 // a box was shown.
 bool ShowFailure(const std::string& message);
 
+// ---- Waiting ----
+
+// How the frame loop's waits are timed on this system.
+enum class WaitTimer {
+    Exact,           // the system's sleep ends when asked (Linux, the browser)
+    HighResolution,  // a high-resolution waitable timer (Windows 10 1803 on)
+    OneMsPeriod,     // the system timer's period lowered to 1 ms for the game's life
+    SystemTick,      // neither to be had: the system tick (15.6 ms on Windows)
+};
+
+// Sleeps the calling thread for `ms` milliseconds (not at all for 0 or less),
+// ending within about a millisecond of that where the system allows. Meant
+// for the one thread that runs the frame loop.
+void SleepMs(int ms);
+
+// The timer SleepMs uses (chosen at the first call).
+WaitTimer SleepTimer();
+
 // ---- The fatal path: nothing here allocates ----
 
 enum class StdStream { Output, Error };

@@ -1,11 +1,12 @@
 // The operating system seam as the game uses it, the same file on Linux and
 // on Windows: names beyond ASCII, replacing, read-only targets, long paths,
-// the state file's size cap, saves racing each other, local time.
+// the state file's size cap, saves racing each other, local time, waits.
 #include "platform/os.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -157,6 +158,19 @@ TEST_F(OsTest, TwoThreadsSavingAtOnceNeitherFailNorTear) {
     std::string last = Read(file);
     EXPECT_TRUE(last == a || last == b) << last.size() << " bytes";
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"state"});
+}
+
+// The frame loop's wait: never short of what it asked, and on every system a
+// timer finer than Windows' 15.6 ms default tick.
+TEST(OsWait, SleepsLastWhatTheyAskOnAFineTimer) {
+    EXPECT_NE(os::SleepTimer(), os::WaitTimer::SystemTick);
+    os::SleepMs(0);
+    os::SleepMs(-20);  // nothing to wait for: returns
+    for (int ms : {1, 3, 20}) {
+        auto began = std::chrono::steady_clock::now();
+        os::SleepMs(ms);
+        EXPECT_GE(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(ms)) << ms;
+    }
 }
 
 }  // namespace

@@ -75,8 +75,13 @@ void OnFrame(void* game) {
 
 }  // namespace
 
+// Animation frames come on the display's refreshes, each a little late by a
+// varying amount: an update due within a quarter period of a frame runs in it.
+constexpr double kFrameTolerance = 0.25;
+
 PlWebGame::PlWebGame() {
     webGame = this;
+    schedule_.SetFrameTolerance(kFrameTolerance);
 }
 
 PlWebGame::~PlWebGame() {
@@ -187,7 +192,9 @@ void PlWebGame::GameRender() {
 
 void PlWebGame::PageVisibility(bool hidden) {
     pageHidden_ = hidden;
-    schedule_.Step(*this, pageHidden_, true, [this] { return Now(); });
+    // Shown again, the game resumes on the next frame, so the schedule starts
+    // on a frame rather than at whatever moment the event came.
+    if (hidden) schedule_.Step(*this, pageHidden_, true, [this] { return Now(); });
 }
 
 void PlWebGame::PointerMoved(float x, float y, bool deviceScale) {
