@@ -9,100 +9,52 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <mutex>
 #include <thread>
-#include <vector>
 
 #include "audio/audio.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 bool WaitFor(const std::function<bool()>& condition) {
-    auto deadline = Clock::now() + std::chrono::seconds(10);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!condition()) {
-        if (Clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }
 
-// OpenAL's calls, with an output the test unplugs, opens it refuses or holds,
-// and a reopen in place and default-output events where OpenAL has none.
-class FakeOutput : public AlcCalls {
-  public:
-    bool reopensInPlace = false;
-    bool watchesDefault = false;
-    std::atomic<int> opensToRefuse{0};
-    std::atomic<bool> holdOpens{false};
-    std::atomic<bool> defaultChanged{false};
+// OpenAL's own calls, with an output the test unplugs, opens it refuses or
+// holds, and a reopen in place and default-output events on request.
+struct FakeOutput : AlcCalls {
+    std::shared_ptr<AlcCalls> real = MakeOpenAlCalls();
+    bool inPlace = false, watchesDefault = false;
+    std::atomic<bool> holdOpens{false}, defaultChanged{false};
     std::atomic<ALCdevice*> unplugged{nullptr};
-    std::atomic<int> opens{0}, reopens{0}, checks{0};
-    std::mutex closedLock;
-    std::vector<ALCdevice*> closed;
+    std::atomic<int> refusals{0}, opens{0}, reopens{0}, checks{0}, closes{0};
 
     ALCdevice* OpenDefault() override {
         while (holdOpens) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         opens++;
-        if (opensToRefuse > 0) {
-            opensToRefuse--;
-            return nullptr;
-        }
-        return real_->OpenDefault();
+        return Refused() ? nullptr : real->OpenDefault();
     }
-    ALCcontext* CreateContext(ALCdevice* device) override { return real_->CreateContext(device); }
-    void DestroyContext(ALCcontext* context) override { real_->DestroyContext(context); }
-    void Close(ALCdevice* device) override {
-        std::lock_guard<std::mutex> lock(closedLock);
-        closed.push_back(device);
-        real_->Close(device);
-    }
-    bool MakeCurrent(ALCcontext* context) override { return real_->MakeCurrent(context); }
+    ALCcontext* CreateContext(ALCdevice* d) override { return real->CreateContext(d); }
+    void DestroyContext(ALCcontext* c) override { real->DestroyContext(c); }
+    void Close(ALCdevice* d) override { closes++, real->Close(d); }
+    bool MakeCurrent(ALCcontext* c) override { return real->MakeCurrent(c); }
     bool ReportsLoss(ALCdevice*) override { return true; }
-    bool Connected(ALCdevice* device) override {
-        checks++;
-        return device != unplugged;
-    }
-    bool CanReopen(ALCdevice*) override { return reopensInPlace; }
-    bool Reopen(ALCdevice* device) override {
+    bool Connected(ALCdevice* d) override { return checks++, d != unplugged; }
+    bool CanReopen(ALCdevice*) override { return inPlace; }
+    bool Reopen(ALCdevice*) override {
         reopens++;
-        if (opensToRefuse > 0) {
-            opensToRefuse--;
-            return false;
-        }
+        if (Refused()) return false;
         unplugged = nullptr;
         return true;
     }
     bool WatchDefaultOutput() override { return watchesDefault; }
     bool DefaultOutputChanged() override { return defaultChanged.exchange(false); }
-
-    size_t Closed() {
-        std::lock_guard<std::mutex> lock(closedLock);
-        return closed.size();
-    }
-
-  private:
-    std::shared_ptr<AlcCalls> real_ = MakeOpenAlCalls();
+    bool Refused() { return refusals > 0 && refusals-- > 0; }
 };
-
-DecodedAudio Tone(int frames) {
-    DecodedAudio pcm;
-    pcm.data.reset(static_cast<uint8_t*>(malloc(size_t(frames) * 2)));
-    auto* s = reinterpret_cast<int16_t*>(pcm.data.get());
-    for (int i = 0; i < frames; ++i) s[i] = int16_t(8000 * std::sin(i * 0.1));
-    pcm.length = frames;
-    pcm.channels = 1;
-    pcm.format = 2;
-    pcm.hertz = 22050;
-    return pcm;
-}
-
-int SourceInt(uint32_t source, ALenum what) {
-    ALint v = -1;
-    alGetSourcei(source, what, &v);
-    return v;
-}
 
 constexpr int kMusic = PlAudio::kMusicChannel;
 
@@ -111,17 +63,18 @@ struct OutputTest : ::testing::Test {
     std::unique_ptr<PlAudio> audio;
     int nowMs = 0;
 
-    void Open() {
-        audio = std::make_unique<PlAudio>(nullptr, fake);
-        ASSERT_TRUE(audio->HasDevice());
-    }
     std::shared_ptr<PlSample> Sample(int frames) {
-        DecodedAudio pcm = Tone(frames);
+        DecodedAudio pcm;
+        pcm.data.reset(static_cast<uint8_t*>(malloc(size_t(frames) * 2)));
+        auto* s = reinterpret_cast<int16_t*>(pcm.data.get());
+        for (int i = 0; i < frames; ++i) s[i] = int16_t(8000 * std::sin(i * 0.1));
+        pcm.length = frames, pcm.channels = 1, pcm.format = 2, pcm.hertz = 22050;
         return audio->FillSample(std::make_shared<PlSample>(), pcm);
     }
-    // Music looping on the music channel with its settings, a long one-shot on
-    // channel 4, a looping sound paused by the game on channel 5.
-    void PlayEverything() {
+    // Looping music with its settings, a long one-shot on channel 4, a loop
+    // paused by the game on channel 5.
+    void Start() {
+        audio = std::make_unique<PlAudio>(nullptr, fake);
         audio->SetVolume(kMusic, 0.5f);
         audio->SetPan(kMusic, 1);
         audio->SetRate(kMusic, 1.5f);
@@ -133,197 +86,139 @@ struct OutputTest : ::testing::Test {
     ALCdevice* Device() { return alcGetContextsDevice(alcGetCurrentContext()); }
     void Unplug() {
         fake->unplugged = Device();
-        for (int i = 0; i < PlAudio::kChannels; ++i) {
-            if (audio->Channel(i).source) alSourceStop(audio->Channel(i).source);
-        }
+        for (int i = 0; i < PlAudio::kChannels; ++i) alSourceStop(audio->Channel(i).source);
     }
-    // Updates as the frame loop makes them, 60 a second, until the output
-    // is back and the reopen has finished.
+    // Updates at 60 a second until the output is back.
     bool RunUntilBack() {
         return WaitFor([&] {
             audio->KeepOutput(nowMs += 16);
             return !audio->OutputLost() && !audio->Reopening();
         });
     }
-    int AlState(int channel) { return SourceInt(audio->Channel(channel).source, AL_SOURCE_STATE); }
+    int Get(int channel, ALenum what) {
+        ALint v = -1;
+        alGetSourcei(audio->Channel(channel).source, what, &v);
+        return v;
+    }
     void ExpectMusicAsSet() {
-        uint32_t source = audio->Channel(kMusic).source;
         float gain = 0, pitch = 0, x = 0, y = 9, z = 0;
-        alGetSourcef(source, AL_GAIN, &gain);
-        alGetSourcef(source, AL_PITCH, &pitch);
-        alGetSource3f(source, AL_POSITION, &x, &y, &z);
-        EXPECT_FLOAT_EQ(gain, 0.5f);
-        EXPECT_FLOAT_EQ(pitch, 1.5f);
+        alGetSourcef(audio->Channel(kMusic).source, AL_GAIN, &gain);
+        alGetSourcef(audio->Channel(kMusic).source, AL_PITCH, &pitch);
+        alGetSource3f(audio->Channel(kMusic).source, AL_POSITION, &x, &y, &z);
+        EXPECT_EQ(gain, 0.5f);
+        EXPECT_EQ(pitch, 1.5f);
         EXPECT_NEAR(x, 0.841, 1e-3);
-        EXPECT_NEAR(y, 0, 1e-6);
         EXPECT_NEAR(z, -0.540, 1e-3);
-        EXPECT_EQ(SourceInt(source, AL_LOOPING), AL_TRUE);
-        EXPECT_EQ(AlState(kMusic), AL_PLAYING);
+        EXPECT_EQ(Get(kMusic, AL_LOOPING), AL_TRUE);
+        EXPECT_EQ(Get(kMusic, AL_SOURCE_STATE), AL_PLAYING);
         EXPECT_EQ(audio->MusicStatus(), 1);
     }
 };
 
-TEST_F(OutputTest, ChecksAFewTimesASecondAtMostAndNotWithoutADevice) {
-    Open();
-    for (nowMs = 0; nowMs < 1000; nowMs += 16) audio->KeepOutput(nowMs);
-    EXPECT_EQ(fake->checks, 4);
-    audio->KeepOutput(100);  // a clock that went back checks at once
-    EXPECT_EQ(fake->checks, 5);
-    EXPECT_EQ(fake->opens, 1);
-
-    // No device at start: silent as before, nothing checked or reopened.
-    audio.reset();
-    fake->opensToRefuse = 1;
-    testing::internal::CaptureStdout();
-    audio = std::make_unique<PlAudio>(nullptr, fake);
-    for (nowMs = 0; nowMs < 5000; nowMs += 16) audio->KeepOutput(nowMs);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "OpenAl error: alcOpenDevice failed\n");
-    EXPECT_FALSE(audio->HasDevice());
-    EXPECT_EQ(fake->opens, 2);
-    EXPECT_EQ(fake->checks, 5);
-}
-
-TEST_F(OutputTest, ALostOutputIsReplacedByANewDeviceAndTheChannelsCarryOn) {
-    Open();
-    PlayEverything();
+TEST_F(OutputTest, ANewDeviceTakesOverTheChannels) {
+    Start();
     auto effect = Sample(4000);
-    ALCdevice* old = Device();
     Unplug();
-    // While the output is gone, music still reads as playing; the one-shot is over.
-    EXPECT_EQ(audio->MusicStatus(), 1);
+    EXPECT_EQ(audio->MusicStatus(), 1);  // music goes on reading as playing meanwhile
     testing::internal::CaptureStdout();
     ASSERT_TRUE(RunUntilBack());
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "OpenAl: the sound output went away; reopening it\n"
               "OpenAl: the sound output is back\n");
-
     EXPECT_EQ(fake->opens, 2);
-    ASSERT_EQ(fake->Closed(), 1u);
-    EXPECT_EQ(fake->closed[0], old);
-    EXPECT_NE(Device(), old);
+    EXPECT_EQ(fake->closes, 1);
+    EXPECT_NE(Device(), fake->unplugged);
     ExpectMusicAsSet();
-    ALint size = 0;
-    alGetBufferi(audio->Channel(kMusic).sample->buffer, AL_SIZE, &size);
-    EXPECT_EQ(size, 22050 * 2);             // put into the new device from the kept PCM
     EXPECT_EQ(audio->ChannelStatus(4), 0);  // cut off with the output, not heard later
     EXPECT_EQ(audio->ChannelStatus(5), 2);
     audio->ResumeChannel(5);
-    EXPECT_EQ(AlState(5), AL_PLAYING);
-
-    // A sample loaded before the loss plays on the new device.
+    EXPECT_EQ(Get(5, AL_SOURCE_STATE), AL_PLAYING);
+    // A sample loaded before plays on the new device, from its kept PCM.
     audio->StartSample(effect, 6, 0);
-    EXPECT_EQ(AlState(6), AL_PLAYING);
-    EXPECT_TRUE(alIsBuffer(effect->buffer));
+    ALint size = 0;
     alGetBufferi(effect->buffer, AL_SIZE, &size);
     EXPECT_EQ(size, 4000 * 2);
-    // Nothing is looked at again until the next check.
-    int checks = fake->checks;
-    audio->KeepOutput(nowMs + 1);
-    EXPECT_EQ(fake->checks, checks);
+    EXPECT_EQ(Get(6, AL_SOURCE_STATE), AL_PLAYING);
+
+    // Back while suspended: the music waits for the resume.
+    audio->Suspend();
+    Unplug();
+    ASSERT_TRUE(RunUntilBack());
+    EXPECT_NE(Get(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+    audio->Resume();
+    ExpectMusicAsSet();
 }
 
-TEST_F(OutputTest, ReopeningIsTriedASecondApartAndNeverHoldsUpAnUpdate) {
-    Open();
-    PlayEverything();
-    fake->opensToRefuse = 2;
+TEST_F(OutputTest, ChecksAndTriesAreSpacedAndNeverHoldUpAnUpdate) {
+    Start();
+    for (; nowMs < 1000; nowMs += 16) audio->KeepOutput(nowMs);
+    EXPECT_EQ(fake->checks, 4);
+    fake->refusals = 2;
     Unplug();
     std::vector<int> tries;
-    for (nowMs = 0; nowMs <= 3000; nowMs += 50) {
+    for (nowMs = 2000; nowMs <= 5000; nowMs += 50) {
         int before = fake->opens;
-        ASSERT_TRUE(WaitFor([&] {
-            audio->KeepOutput(nowMs);
-            return !audio->Reopening();
-        }));
+        ASSERT_TRUE(WaitFor([&] { return audio->KeepOutput(nowMs), !audio->Reopening(); }));
         if (fake->opens != before) tries.push_back(nowMs);
     }
-    EXPECT_EQ(tries, (std::vector<int>{0, 1000, 2000}));
-    EXPECT_FALSE(audio->OutputLost());
+    EXPECT_EQ(tries, (std::vector<int>{2000, 3000, 4000}));
     ExpectMusicAsSet();
 
     // An open that takes its time: updates and sounds go on meanwhile.
     fake->holdOpens = true;
     Unplug();
-    nowMs += 1000;
-    audio->KeepOutput(nowMs);
     for (int i = 0; i < 100; ++i) audio->KeepOutput(nowMs += 16);
     EXPECT_TRUE(audio->Reopening());
     audio->StartSample(Sample(100), 7, 0);
-    EXPECT_EQ(audio->MusicStatus(), 1);
     fake->holdOpens = false;
     ASSERT_TRUE(RunUntilBack());
     ExpectMusicAsSet();
+
+    // Gone while an open is still running: the open closes what it opened.
+    fake->holdOpens = true;
+    Unplug();
+    audio->KeepOutput(nowMs += 1000);
+    ASSERT_TRUE(audio->Reopening());
+    audio.reset();
+    int closes = fake->closes;
+    fake->holdOpens = false;
+    EXPECT_TRUE(WaitFor([&] { return fake->closes == closes + 1; }));
 }
 
-TEST_F(OutputTest, AReopenInPlaceKeepsSourcesAndBuffers) {
-    fake->reopensInPlace = true;
-    Open();
-    PlayEverything();
+TEST_F(OutputTest, InPlaceTheSourcesAndBuffersStayAndANewDefaultIsFollowed) {
+    fake->inPlace = fake->watchesDefault = true;
+    Start();
     uint32_t source = audio->Channel(kMusic).source;
-    uint32_t buffer = audio->Channel(kMusic).sample->buffer;
-    EXPECT_EQ(audio->Channel(kMusic).sample->kept.data, nullptr);  // no copy needed here
-    fake->opensToRefuse = 1;
+    EXPECT_EQ(audio->Channel(kMusic).sample->kept.data, nullptr);  // no copy needed
     Unplug();
     ASSERT_TRUE(RunUntilBack());
-    EXPECT_EQ(fake->reopens, 2);
-    EXPECT_EQ(fake->opens, 1);
-    EXPECT_EQ(fake->Closed(), 0u);
+    EXPECT_EQ(fake->reopens, 1);
+    EXPECT_EQ(fake->opens + fake->closes, 1);
     EXPECT_EQ(audio->Channel(kMusic).source, source);
-    EXPECT_EQ(SourceInt(source, AL_BUFFER), int(buffer));
+    EXPECT_EQ(Get(kMusic, AL_BUFFER), int(audio->Channel(kMusic).sample->buffer));
     ExpectMusicAsSet();
     EXPECT_EQ(audio->ChannelStatus(4), 0);
     EXPECT_EQ(audio->ChannelStatus(5), 2);
-}
 
-TEST_F(OutputTest, ANewDefaultOutputIsFollowedWithoutCuttingSoundsOff) {
-    fake->reopensInPlace = true;
-    fake->watchesDefault = true;
-    Open();
-    PlayEverything();
+    // A new default output: moved onto it, nothing cut off, nothing said.
+    audio->StartSample(Sample(22050 * 20), 4, 0);
     testing::internal::CaptureStdout();
     fake->defaultChanged = true;
-    audio->KeepOutput(nowMs);
-    EXPECT_TRUE(audio->Reopening());
+    ASSERT_TRUE(WaitFor([&] { return audio->KeepOutput(nowMs += 16), fake->reopens == 2; }));
     ASSERT_TRUE(RunUntilBack());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(fake->reopens, 1);
-    EXPECT_EQ(AlState(4), AL_PLAYING);
     EXPECT_EQ(audio->ChannelStatus(4), 1);
     ExpectMusicAsSet();
-
-    // Without a reopen in place a change of default is not asked about.
-    audio.reset();
-    fake->reopensInPlace = false;
-    Open();
-    fake->defaultChanged = true;
-    for (int i = 0; i < 100; ++i) audio->KeepOutput(nowMs += 16);
-    EXPECT_TRUE(fake->defaultChanged);
-    EXPECT_EQ(fake->opens, 2);
 }
 
-TEST_F(OutputTest, OutputBackWhileSuspendedPlaysOnlyAtResume) {
-    Open();
-    PlayEverything();
-    audio->Suspend();
-    Unplug();
-    ASSERT_TRUE(RunUntilBack());
-    EXPECT_NE(AlState(kMusic), AL_PLAYING);
-    EXPECT_EQ(audio->Channel(kMusic).state, 1);
-    audio->Resume();
-    ExpectMusicAsSet();
-    EXPECT_EQ(AlState(5), AL_INITIAL);  // still paused by the game
-}
-
-TEST_F(OutputTest, AnOpenStillRunningWhenTheDeviceGoesIsClosedByItself) {
-    Open();
-    PlayEverything();
-    fake->holdOpens = true;
-    Unplug();
-    audio->KeepOutput(0);
-    ASSERT_TRUE(audio->Reopening());
-    audio.reset();  // must not wait for the open
-    EXPECT_EQ(fake->Closed(), 1u);
-    fake->holdOpens = false;
-    EXPECT_TRUE(WaitFor([&] { return fake->Closed() == 2; }));
+TEST_F(OutputTest, WithoutADeviceNothingIsCheckedOrReopened) {
+    fake->refusals = 1;
+    testing::internal::CaptureStdout();
+    audio = std::make_unique<PlAudio>(nullptr, fake);
+    for (; nowMs < 5000; nowMs += 16) audio->KeepOutput(nowMs);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "OpenAl error: alcOpenDevice failed\n");
+    EXPECT_EQ(fake->opens, 1);
+    EXPECT_EQ(fake->checks, 0);
 }
 
 }  // namespace
