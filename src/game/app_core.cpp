@@ -43,12 +43,9 @@ int c_GameCore::HandleCreate() {
     BeginLoading();
     title.difficulty = 2;
     title.titleSlide = -32;
-    title.titleValue = 50;
     pause.paused = 0;
     pause.panelDirection = -1;
     pause.panelY = -64;
-    saved.badgeQueueA.fill(0);
-    saved.badgeQueueB.fill(0);
     // Only the first half of the badge flags and the highscores through the
     // first recent entry are cleared here; the rest stay as they were.
     std::fill_n(saved.badgeFlags.begin(), SavedData::kBadges / 2, false);

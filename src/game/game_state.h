@@ -40,7 +40,6 @@ struct Media : SheetSizes {
 // Everything the state file keeps.
 struct SavedData {
     static constexpr int kBadges = 256;
-    static constexpr int kBadgeQueue = 15;
     // Highscores: table t (difficulty t + 1) keeps its best ten at 10t and
     // its ten most recent at kRecentOffset + 10t; the rest is never saved.
     static constexpr int kTables = 3;
@@ -50,8 +49,6 @@ struct SavedData {
 
     std::array<int32_t, kSettingsCount> settings{};
     std::array<bool, kBadges> badgeFlags{};
-    std::array<int32_t, kBadgeQueue> badgeQueueA{};
-    std::array<int32_t, kBadgeQueue> badgeQueueB{};
     std::array<int32_t, kHighscores> highscores{};
 
     int32_t* Best(int table) { return &highscores[kTableLength * table]; }
@@ -76,7 +73,6 @@ void SampleInput(InputSnapshot& input, const c_InputDevice& device, const Screen
 struct TitleState {
     int difficulty = 0;
     int titleSlide = 0;
-    int titleValue = 0;  // the other title value, 50 after HandleCreate
     int listHeight = 0, lineCount = 0;
 };
 

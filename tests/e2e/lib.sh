@@ -72,6 +72,22 @@ find_window() {
   [ -n "$WID" ]
 }
 
+# Runs a command while a poller looks for the game's window, and sets
+# WINDOW_SEEN to yes or no: a window looked for only after the program ended
+# would never be found. Returns the command's status.
+WINDOW_SEEN=""
+run_watching_window() {
+  local seen="$E2E_RUN/window_seen" watcher status=0
+  rm -f "$seen"
+  (until find_window; do sleep 0.05; done; touch "$seen") >/dev/null 2>&1 &
+  watcher=$!
+  "$@" || status=$?
+  kill "$watcher" 2>/dev/null || true
+  wait "$watcher" 2>/dev/null || true
+  WINDOW_SEEN=$([ -e "$seen" ] && echo yes || echo no)
+  return "$status"
+}
+
 # Waits for the game to end and sets GAME_STATUS to its exit status; fails
 # after the deadline (seconds).
 GAME_STATUS=""

@@ -21,7 +21,6 @@ TEST(GameObject, CreateGivesTheStartValues) {
     EXPECT_EQ(UpdateRate(), 60);
     EXPECT_EQ(app.title.difficulty, 2);
     EXPECT_EQ(app.title.titleSlide, -32);
-    EXPECT_EQ(app.title.titleValue, 50);
     EXPECT_EQ(app.pause.paused, 0);
     EXPECT_EQ(app.pause.panelDirection, -1);
     EXPECT_EQ(app.pause.panelY, -64);

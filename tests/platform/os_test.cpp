@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/platform_game.h"
+#include "support/process.h"
 #include "support/test_platform.h"
 
 namespace fs = std::filesystem;
@@ -87,12 +88,16 @@ TEST_F(OsTest, SavesReplaceWhatWasThereAndLeaveNothingElse) {
     EXPECT_NE(fs::status(Native(file)).permissions() & fs::perms::owner_write, fs::perms::none);
     EXPECT_EQ(os::WriteFileAtomically(file, "again"), 0);
 
-    // A folder marked read-only still takes the save of a writable file.
-    fs::permissions(Native(dir),
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    int result = os::WriteFileAtomically(file, "in a read-only folder");
-    fs::permissions(Native(dir), fs::perms::owner_write, fs::perm_options::add);
+    // A folder marked read-only still takes the save of a writable file, for
+    // a user the folder really refuses.
+    fs::permissions(Native(file), fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
+                                      ~fs::perms::others_exec);
+    fs::permissions(Native(dir), fs::perms::owner_read | fs::perms::owner_exec |
+                                     fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+    int result =
+        RunUnprivileged([&] { return os::WriteFileAtomically(file, "in a read-only folder"); });
+    fs::permissions(Native(dir), fs::perms::owner_all);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(Read(file), "in a read-only folder");
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"state"});

@@ -1,5 +1,6 @@
 // Saves the game's state over and over, each time with new highscores, and
-// says how many saves have finished. The crash test kills it mid-save.
+// says when each save starts ("+n") and finishes ("n"). The crash test kills
+// it mid-save.
 #include <cstdio>
 #include <string>
 
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     for (int n = 1;; n++) {
         for (int i = 0; i < 60; i++) app.saved.highscores[i] = n * 100 + i;
         app.saved.SoundMode() = n % 4;
+        printf("+%d\n", n);
+        fflush(stdout);
         platform.WriteStateFile(Widen(app.BuildStateString()));
         printf("%d\n", n);
         fflush(stdout);

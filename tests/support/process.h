@@ -3,6 +3,7 @@
 // implementation per system: support/posix and support/win32.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,3 +23,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
 // output and error, as when started from a shell. `out` collects what the terminal
 // showed; a program still running after the timeout is killed (status 128 + 9).
 ProcessResult RunOnTerminal(const std::vector<std::string>& argv, double timeoutSeconds);
+
+// Runs `work` as a user whom file modes can refuse, and returns what it
+// returned (0 to 200). Root is refused nothing, so on POSIX a root caller runs
+// it in a child that has dropped to "nobody" (-100 if it could not); elsewhere
+// it runs here, as the caller.
+int RunUnprivileged(const std::function<int()>& work);

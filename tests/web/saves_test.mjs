@@ -52,8 +52,20 @@ async function topScores() {
 await load();
 if (messages().length) fail("a first start loaded: " + messages().join(", "));
 if (await stateRecord(page) !== null) fail("a state saved before anything happened");
-await waitFor(3, async () => (await topScores()) > 0);
-const emptyTable = await topScores();
+// The empty table's picture, taken from the title itself: not the loading
+// screen (its background and band at the left edge), and held still after
+// the title's intro.
+const loadingShown = (shot) => near(pixelAt(shot, 4, 100), [40, 40, 80], 4) ||
+  near(pixelAt(shot, 4, 240), [187, 124, 66], 4);
+let emptyTable = 0;
+if (!(await waitFor(10, async () => {
+  const shot = await pixels(page);
+  if (loadingShown(shot)) return false;
+  const before = await topScores();
+  await page.waitForTimeout(300);
+  emptyTable = await topScores();
+  return emptyTable > 0 && emptyTable === before;
+}))) fail("no settled title after a first start");
 
 // The page in the background: suspended once, saved, synced to IndexedDB.
 await setHidden(page, true);

@@ -42,8 +42,6 @@ class c_MyApp final : public c_GameCore {
     StringView RankLabel();
     int DrawTimeUp() override;
     int DrawCreditsPanel() override;
-    int ScoreRecordedHook() { return 0; }  // two empty hooks after a score is recorded
-    int ScoreRecordedHook2() { return 0; }
 };
 
 // The running game object (null before it is made); tests make their own.

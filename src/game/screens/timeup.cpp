@@ -99,7 +99,5 @@ int c_MyApp::RecordScore() {
     recent[0] = match.score;
 
     SaveAll();
-    ScoreRecordedHook();
-    ScoreRecordedHook2();
     return 0;
 }

@@ -113,3 +113,8 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     CloseHandle(err[0]);
     return result;
 }
+
+// Windows has no root that file attributes cannot refuse.
+int RunUnprivileged(const std::function<int()>& work) {
+    return work();
+}
