@@ -119,6 +119,7 @@ class PlAudio {
     void StartAttempt();
     void FinishAttempt();
     void AdoptDevice(ALCdevice* device, ALCcontext* context);
+    void CloseLater(ALCdevice* device, ALCcontext* context);
     void RestoreChannels();
     void EndAttempt();
 
@@ -140,7 +141,7 @@ class PlAudio {
     bool checked_ = false, tried_ = false;
     int64_t lastCheckMs_ = 0, lastTryMs_ = 0;
     std::shared_ptr<OutputAttempt> attempt_;
-    std::thread worker_;
+    std::thread worker_;  // the open, reopen or close under way, if any
 };
 
 // Module-wide: the device made at start.

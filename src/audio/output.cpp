@@ -71,6 +71,7 @@ bool PlAudio::CheckDue(int nowMs) {
 }
 
 void PlAudio::StartAttempt() {
+    if (worker_.joinable()) worker_.join();  // the last close, long done
     auto attempt = std::make_shared<OutputAttempt>();
     attempt->inPlace = canReopen_;
     if (canReopen_) attempt->device = device_;
@@ -111,8 +112,21 @@ void PlAudio::AdoptDevice(ALCdevice* device, ALCcontext* context) {
     if (!calls_->MakeCurrent(context_)) Print("OpenAl error: alcMakeContextCurrent failed");
     alDistanceModel(AL_NONE);
     TakeNewGeneration();
-    if (oldContext) calls_->DestroyContext(oldContext);
-    if (oldDevice) calls_->Close(oldDevice);
+    CloseLater(oldDevice, oldContext);
+}
+
+// Closing a device waits for its mixer thread: off the frame loop too.
+void PlAudio::CloseLater(ALCdevice* device, ALCcontext* context) {
+    std::shared_ptr<AlcCalls> calls = calls_;
+    auto close = [calls, device, context] {
+        if (context) calls->DestroyContext(context);
+        if (device) calls->Close(device);
+    };
+    try {
+        worker_ = std::thread(close);
+    } catch (const std::system_error&) {
+        close();
+    }
 }
 
 // Sounds cut off with the output are not heard later; looping ones start
@@ -124,8 +138,12 @@ void PlAudio::RestoreChannels() {
         uint32_t source = SourceOf(i);
         int state = SourceState(i);
         if (state == AL_PLAYING || state == AL_PAUSED) continue;  // it kept going
+        if (c.state == 1 && c.flags == 0) {
+            EndChannel(c);
+            continue;
+        }
         uint32_t buffer = BufferOf(*c.sample);
-        if (source == 0 || buffer == 0 || (c.state == 1 && c.flags == 0)) {
+        if (source == 0 || buffer == 0) {
             EndChannel(c);
             continue;
         }
@@ -135,10 +153,14 @@ void PlAudio::RestoreChannels() {
     }
 }
 
-// An open in flight when the device goes away finishes on its own and closes
-// what it opened; a reopen in place works on this device, so it is waited for.
+// A close still running is waited for. An open in flight when the device goes
+// away finishes on its own and closes what it opened; a reopen in place works
+// on this device, so it is waited for.
 void PlAudio::EndAttempt() {
-    if (!attempt_) return;
+    if (!attempt_) {
+        if (worker_.joinable()) worker_.join();
+        return;
+    }
     int running = OutputAttempt::kRunning;
     if (!attempt_->inPlace &&
         attempt_->phase.compare_exchange_strong(running, OutputAttempt::kAbandoned)) {

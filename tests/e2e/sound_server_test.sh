@@ -55,7 +55,7 @@ e2e_start_game
 wait_for 25 title_with_pictures || fail "no title screen"
 wait_for 15 game_stream || fail "the game's stream never reached the server"
 wait_for 10 heard_click || fail "no click heard before the restart: $(cat "$E2E_RUN/peaks")"
-echo "click heard"
+echo "click heard ($(tail -1 "$E2E_RUN/peaks"))"
 
 kill_server
 sleep 2  # the game alone, with no server to play to
@@ -66,7 +66,7 @@ wait_for 15 game_stream || fail "the game's stream did not come back; stdout: $(
 echo "stream back $(( ($(date +%s%N) - restarted) / 1000000 )) ms after the restart"
 : >"$E2E_RUN/peaks"
 wait_for 10 heard_click || fail "no click heard after the restart: $(cat "$E2E_RUN/peaks")"
-echo "click heard again"
+echo "click heard again ($(tail -1 "$E2E_RUN/peaks"))"
 
 grep -q "sound output went away" "$E2E_RUN/stdout" || fail "the loss was not reported"
 grep -q "sound output is back" "$E2E_RUN/stdout" || fail "the return was not reported"
