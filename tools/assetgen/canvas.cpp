@@ -1,8 +1,7 @@
 #include "canvas.h"
 
-#include <stb_image_write.h>
-
 #include <cstdint>
+#include <fstream>
 
 Canvas::Canvas(int widthUnits, int heightUnits, int level)
     : level_(level),
@@ -59,20 +58,14 @@ std::vector<uint8_t> Canvas::Rgba8() const {
     return bytes;
 }
 
-bool Canvas::WritePng(const std::string& path) const {
-    std::vector<uint8_t> bytes = Rgba8();
-    return stbi_write_png(path.c_str(), width_, height_, 4, bytes.data(), width_ * 4) != 0;
+bool Canvas::WritePng(const std::string& path, PngEffort effort) const {
+    std::vector<uint8_t> png =
+        PackPng(Rgba8().data(), width_, height_, PngColours::Smallest, effort);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    return !png.empty() && file.good();
 }
 
 std::vector<uint8_t> Canvas::PngBytes() const {
-    std::vector<uint8_t> pixels = Rgba8();
-    std::vector<uint8_t> png;
-    auto append = [](void* into, void* data, int size) {
-        auto* bytes = static_cast<const uint8_t*>(data);
-        static_cast<std::vector<uint8_t>*>(into)->insert(
-            static_cast<std::vector<uint8_t>*>(into)->end(), bytes, bytes + size);
-    };
-    if (!stbi_write_png_to_func(append, &png, width_, height_, 4, pixels.data(), width_ * 4))
-        return {};
-    return png;
+    return PackPng(Rgba8().data(), width_, height_, PngColours::Rgba);
 }

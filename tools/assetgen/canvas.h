@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "png_pack.h"
+
 // Straight (not premultiplied) colour, each channel 0..1.
 struct Rgba {
     float r = 0, g = 0, b = 0, a = 0;
@@ -66,15 +68,16 @@ class Canvas {
     // The pixel at (px, py) of the whole sheet as straight-alpha colour.
     Rgba PixelAt(int px, int py) const;
 
-    // Writes the sheet as an 8-bit straight-alpha RGBA PNG; false on failure.
-    bool WritePng(const std::string& path) const;
-    // The same PNG file's bytes; empty on failure.
+    // Writes the sheet as the smallest PNG that decodes to exactly its 8-bit
+    // straight-alpha pixels; false on failure.
+    bool WritePng(const std::string& path, PngEffort effort = PngEffort::Best) const;
+    // The sheet as an RGBA PNG file's bytes (for icon files); empty on failure.
     std::vector<uint8_t> PngBytes() const;
 
-  private:
-    // 8-bit straight-alpha RGBA, rows from the top.
+    // 8-bit straight-alpha RGBA, rows from the top: what the files decode to.
     std::vector<uint8_t> Rgba8() const;
 
+  private:
     int level_;
     int width_;
     int height_;

@@ -29,7 +29,7 @@ void DrawGlyph(Canvas& canvas, int code, float x, float y) {
 
 }  // namespace
 
-bool WriteGameFont(const std::string& dataDir, int level) {
+bool WriteGameFont(const std::string& dataDir, int level, PngEffort effort) {
     // 128 cells of 16 x 16 units, 16 to a row. The capitals plus their shading span
     // units 5..10 across and 4..11 down, so a glyph's centre is the cell's centre.
     Canvas canvas(256, 128, level);
@@ -40,10 +40,10 @@ bool WriteGameFont(const std::string& dataDir, int level) {
     std::filesystem::path path = std::filesystem::path(dataDir) /
                                  (std::string("fonts/editundo") + LevelSuffix(level) + ".png");
     std::filesystem::create_directories(path.parent_path());
-    return canvas.WritePng(path.string());
+    return canvas.WritePng(path.string(), effort);
 }
 
-bool WriteDefaultFont(const std::string& dataDir) {
+bool WriteDefaultFont(const std::string& dataDir, PngEffort effort) {
     // One row of 96 cells, 10 x 10: a clear column at each side, the glyph in the 8 between.
     Canvas canvas(960, 10, 1);
     for (int k = 0; k < 96; ++k) {
@@ -51,5 +51,5 @@ bool WriteDefaultFont(const std::string& dataDir) {
         DrawGlyph(canvas, k + 32, 2, 0);
     }
     std::filesystem::create_directories(dataDir);
-    return canvas.WritePng((std::filesystem::path(dataDir) / "tavo_font.png").string());
+    return canvas.WritePng((std::filesystem::path(dataDir) / "tavo_font.png").string(), effort);
 }

@@ -23,7 +23,7 @@ const char* LevelSuffix(int level) {
     return level == 4 ? "-hd2" : level == 2 ? "-hd" : "";
 }
 
-bool WriteSheet(const SheetInfo& sheet, const std::string& dataDir, int level) {
+Canvas DrawSheet(const SheetInfo& sheet, int level) {
     int rows = (sheet.frames + sheet.columns - 1) / sheet.columns;
     Canvas canvas(sheet.frameW * sheet.columns, sheet.frameH * rows, level);
     // Frames go left to right, row by row: the order in which the game's loader cuts cells.
@@ -33,8 +33,13 @@ bool WriteSheet(const SheetInfo& sheet, const std::string& dataDir, int level) {
                         float(sheet.frameH));
         sheet.draw(canvas, i);
     }
+    return canvas;
+}
+
+bool WriteSheet(const SheetInfo& sheet, const std::string& dataDir, int level, PngEffort effort) {
+    Canvas canvas = DrawSheet(sheet, level);
     std::filesystem::path path =
         std::filesystem::path(dataDir) / (std::string(sheet.name) + LevelSuffix(level) + ".png");
     std::filesystem::create_directories(path.parent_path());
-    return canvas.WritePng(path.string());
+    return canvas.WritePng(path.string(), effort);
 }

@@ -21,8 +21,12 @@ struct SheetInfo {
 // Every image sheet the game loads, in the loader's order.
 const std::vector<SheetInfo>& SheetTable();
 
-// Draws a whole sheet at `level` (1, 2 or 4) and writes name.png / name-hd.png / name-hd2.png.
-bool WriteSheet(const SheetInfo& sheet, const std::string& dataDir, int level);
+// Draws a whole sheet at `level` (1, 2 or 4).
+Canvas DrawSheet(const SheetInfo& sheet, int level);
+
+// Draws a whole sheet at `level` and writes name.png / name-hd.png / name-hd2.png.
+bool WriteSheet(const SheetInfo& sheet, const std::string& dataDir, int level,
+                PngEffort effort = PngEffort::Best);
 
 // File suffix of a resolution level: "", "-hd" or "-hd2".
 const char* LevelSuffix(int level);
@@ -56,5 +60,5 @@ bool WriteAppIcons(const std::string& folder);
 bool WriteWindowsIcon(const std::string& path);
 
 // The font sheets (fonts.cpp): fonts/editundo at `level`, and the one-row default font.
-bool WriteGameFont(const std::string& dataDir, int level);
-bool WriteDefaultFont(const std::string& dataDir);
+bool WriteGameFont(const std::string& dataDir, int level, PngEffort effort = PngEffort::Best);
+bool WriteDefaultFont(const std::string& dataDir, PngEffort effort = PngEffort::Best);
