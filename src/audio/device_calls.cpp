@@ -27,7 +27,7 @@ using EventCallbackFn = void(ALC_APIENTRY*)(EventFn, void*);
 std::atomic<bool> defaultChanged{false};
 
 void ALC_APIENTRY OnSystemEvent(ALCenum type, ALCenum deviceType, ALCdevice*, ALCsizei,
-                                const ALCchar*, void*) {
+                                const ALCchar*, void*) noexcept {
     if (type == kDefaultDeviceChanged && deviceType == kPlaybackDevice) defaultChanged = true;
 }
 
