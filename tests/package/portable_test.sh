@@ -22,19 +22,20 @@ done
 
 # --- What it links: its own two libraries, the rest from the base system.
 base='^(linux-vdso\.so\.1|/lib64/ld-linux-x86-64\.so\.2|lib(c|m|dl|pthread|rt|GL|GLX|GLdispatch|X11|xcb|Xau|Xdmcp|bsd|md)\.so\.[0-9.]+)$'
-while read -r lib arrow path _; do
-  case $path in
-    "$UNPACKED"/lib/*) continue ;;
-    "not") fail "$lib not found" ;;
-  esac
+# ldd's lines as "name|path" ("name|" for the loader's own); the path may have spaces.
+while IFS='|' read -r lib path; do
+  [[ $path == "$UNPACKED"/lib/* ]] && continue
+  [ "$path" != "not found" ] || fail "$lib not found"
   [[ $lib =~ $base ]] || fail "links $lib ($path) from outside the base system"
-done < <(ldd "$GAME" "$UNPACKED"/lib/*.so.* | grep -v ':$' | sed 's/^\s*//')
-ldd "$GAME" | grep -q "$UNPACKED/lib/libglfw.so.3" || fail "GLFW not taken from lib/: $(ldd "$GAME")"
-ldd "$GAME" | grep -q "$UNPACKED/lib/libopenal.so.1" || fail "OpenAL not taken from lib/: $(ldd "$GAME")"
+done < <(ldd "$GAME" "$UNPACKED"/lib/*.so.* | grep -v ':$' | sed -E 's/^\s+//; s/ \(0x[0-9a-f]+\)$//; s/ => /|/')
+links=$(ldd "$GAME")
+grep -qF "$UNPACKED/lib/libglfw.so.3" <<<"$links" || fail "GLFW not taken from lib/: $links"
+grep -qF "$UNPACKED/lib/libopenal.so.1" <<<"$links" || fail "OpenAL not taken from lib/: $links"
 # Symbol versions: nothing of glibc past 2.34, no C++ runtime at all.
-newest=$(objdump -T "$GAME" "$UNPACKED"/lib/*.so.* | grep -o 'GLIBC_2\.[0-9]*' | sort -t. -k2 -n -u | tail -1)
-[ "${newest#GLIBC_2.}" -le 34 ] || fail "needs $newest"
-! objdump -T "$GAME" "$UNPACKED"/lib/*.so.* | grep -q 'GLIBCXX_\|CXXABI_' || fail "needs the system's C++ runtime"
+objdump -T "$GAME" "$UNPACKED"/lib/*.so.* >"$E2E_RUN/symbols"
+newest=$(grep -o 'GLIBC_2\.[0-9]*' "$E2E_RUN/symbols" | sort -t. -k2 -n -u | tail -1)
+[ "${newest#GLIBC_2.}" -le 34 ] || fail "needs $newest: $(grep "$newest" "$E2E_RUN/symbols")"
+! grep -q 'GLIBCXX_\|CXXABI_' "$E2E_RUN/symbols" || fail "needs the system's C++ runtime"
 echo "links only the base system, glibc up to $newest"
 
 # --- Played from an unrelated folder with a fresh HOME.
