@@ -15,5 +15,4 @@ export GIT_AUTHOR_NAME=Brindlewick GIT_AUTHOR_EMAIL=developers@brindlewick.examp
 export GIT_COMMITTER_NAME=$GIT_AUTHOR_NAME GIT_COMMITTER_EMAIL=$GIT_AUTHOR_EMAIL
 export GIT_AUTHOR_DATE="@$(git -C "$SOURCE" log -1 --format=%ct) +0000" GIT_COMMITTER_DATE="@$(git -C "$SOURCE" log -1 --format=%ct) +0000"
 (cd "$FOLDER/tree" && git init -q && git add -A && git commit -q -m release)
-# node_modules is not part of the tree; the browser build does not need it.
 RELEASE_DIR="$FOLDER/out" "$FOLDER/tree/scripts/release" --check
