@@ -1,5 +1,5 @@
-/* The desktop links Debian's libstb; the browser and Windows builds compile
-   the same headers here. */
+/* The desktop links Debian's libstb; the browser, Windows and portable Linux
+   builds compile the same headers here. */
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
 /* The replay tool's screenshots. */

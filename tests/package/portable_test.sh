@@ -21,14 +21,16 @@ for f in licences/brindlewick.txt licences/glfw.txt licences/openal-soft.txt lic
 done
 
 # --- What it links: its own two libraries, the rest from the base system.
-base='^(linux-vdso\.so\.1|/lib64/ld-linux-x86-64\.so\.2|lib(c|m|dl|pthread|rt|GL|GLX|GLdispatch|X11|xcb|Xau|Xdmcp|bsd|md)\.so\.[0-9.]+)$'
-# ldd's lines as "name|path" ("name|" for the loader's own); the path may have spaces.
+base='^(linux-vdso\.so\.1|/lib64/ld-linux-x86-64\.so\.2|lib(c|m|dl|pthread|rt|gcc_s|GL|GLX|GLdispatch|X11|xcb|Xau|Xdmcp|bsd|md)\.so\.[0-9.]+)$'
+# ldd's lines as "name|path" ("name|" for the loader's own); the path may have
+# spaces, and names the game's own libraries as bin/../lib/.
 while IFS='|' read -r lib path; do
+  path=${path//\/bin\/..\/lib\//\/lib\/}
   [[ $path == "$UNPACKED"/lib/* ]] && continue
   [ "$path" != "not found" ] || fail "$lib not found"
   [[ $lib =~ $base ]] || fail "links $lib ($path) from outside the base system"
 done < <(ldd "$GAME" "$UNPACKED"/lib/*.so.* | grep -v ':$' | sed -E 's/^\s+//; s/ \(0x[0-9a-f]+\)$//; s/ => /|/')
-links=$(ldd "$GAME")
+links=$(ldd "$GAME" | sed 's|/bin/\.\./lib/|/lib/|')
 grep -qF "$UNPACKED/lib/libglfw.so.3" <<<"$links" || fail "GLFW not taken from lib/: $links"
 grep -qF "$UNPACKED/lib/libopenal.so.1" <<<"$links" || fail "OpenAL not taken from lib/: $links"
 # Symbol versions: nothing of glibc past 2.34, no C++ runtime at all.

@@ -1,0 +1,23 @@
+/* The C++ runtime linked into the portable build was made for glibc 2.36 and
+   draws std::random_device from its arc4random, which older systems lack. The
+   program brings its own, from the kernel as glibc's is, so that it asks
+   nothing of glibc past 2.34. */
+#include <errno.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <sys/random.h>
+
+uint32_t arc4random(void) {
+    uint32_t value = 0;
+    unsigned char* bytes = (unsigned char*)&value;
+    size_t got = 0;
+    while (got < sizeof value) {
+        ssize_t n = getrandom(bytes + got, sizeof value - got, 0);
+        if (n > 0) {
+            got += (size_t)n;
+        } else if (n < 0 && errno != EINTR) {
+            abort(); /* as glibc's does: there is no way to report a failure */
+        }
+    }
+    return value;
+}
