@@ -46,6 +46,7 @@ struct GlCallCounts {
     int texturing = 0, bindTexture = 0, scissorTest = 0, scissorBox = 0;
     int clearColour = 0, clear = 0, draw = 0, pixelStore = 0, readPixels = 0;
     int genTexture = 0, deleteTexture = 0, texImage = 0, texSubImage = 0;
+    int contextsReplaced = 0;
     int StateChanges() const {
         return viewport + arrays + pointers + blending + blendFunc + texturing + bindTexture +
                scissorTest + scissorBox + clearColour + pixelStore;
@@ -80,6 +81,13 @@ class GlBackend {
                        const void* pixels, bool bgra);
 
     void ForgetState() { state_ = GlState{}; }
+    // The context was replaced by an empty one: what the backend made in the
+    // old one (programs, buffers) is made again, and nothing is assumed set.
+    void ContextReplaced() {
+        state_ = GlState{};
+        GlCreateObjects();
+        calls_.contextsReplaced++;
+    }
     const GlState& State() const { return state_; }
     const GlCallCounts& Calls() const { return calls_; }
 
@@ -106,6 +114,8 @@ class GlBackend {
     virtual bool GlTexImage(GlFormat format, int w, int h) = 0;  // into the bound texture
     virtual void GlTexSubImage(GlFormat format, int x, int y, int w, int h, const void* pixels,
                                bool bgra) = 0;
+    // The backend's own GL objects; the fixed-function one has none.
+    virtual void GlCreateObjects() {}
 
   private:
     void Texturing(bool on);

@@ -61,7 +61,17 @@ GLuint Compile(GLenum kind, const char* source) {
 
 class Gles2Backend final : public GlTextureBackend {
   public:
-    Gles2Backend() {
+    Gles2Backend() { GlCreateObjects(); }
+
+    ~Gles2Backend() override {
+        glDeleteBuffers(1, &vertexBuffer_);
+        glDeleteBuffers(1, &indexBuffer_);
+        glDeleteProgram(program_);
+    }
+
+  protected:
+    // Also after a lost context: the old objects went with it, nothing to delete.
+    void GlCreateObjects() override {
         program_ = glCreateProgram();
         GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
         GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
@@ -80,15 +90,11 @@ class Gles2Backend final : public GlTextureBackend {
         glUniform1i(glGetUniformLocation(program_, "sheet"), 0);
         glGenBuffers(1, &vertexBuffer_);
         glGenBuffers(1, &indexBuffer_);
+        vertexCapacity_ = 0;
+        uploadedIndices_ = nullptr;
+        uploadedIndexCount_ = 0;
     }
 
-    ~Gles2Backend() override {
-        glDeleteBuffers(1, &vertexBuffer_);
-        glDeleteBuffers(1, &indexBuffer_);
-        glDeleteProgram(program_);
-    }
-
-  protected:
     // Drawing units over the framebuffer's pixels: the shader maps the units.
     void GlViewport(int pixelWidth, int pixelHeight, int width, int height) override {
         glViewport(0, 0, pixelWidth, pixelHeight);

@@ -105,6 +105,7 @@ int PlGraphics::FrameEnd() {
 std::shared_ptr<PlSurface> PlGraphics::SurfaceFromFile(StringView path) {
     auto surface = DecodeIntoSurface(std::make_shared<PlSurface>(backend_), path);
     if (!surface || !surface->Upload()) return nullptr;
+    Remember(surface);
     return surface;
 }
 
@@ -121,6 +122,7 @@ std::shared_ptr<PlSurface> PlGraphics::DecodeIntoSurface(std::shared_ptr<PlSurfa
     surface->width = image.width;
     surface->height = image.height;
     surface->depth = image.components;
+    surface->source = String(path);
     return surface;
 }
 
@@ -130,7 +132,35 @@ std::shared_ptr<PlSurface> PlGraphics::BlankSurface(int width, int height) {
     surface->height = height;
     surface->depth = 4;
     if (!surface->Upload()) return nullptr;
+    Remember(surface);
     return surface;
+}
+
+void PlGraphics::Remember(const std::shared_ptr<PlSurface>& surface) {
+    // Sheets are replaced on every reload: forget the ones gone meanwhile.
+    std::erase_if(surfaces_, [](const std::weak_ptr<PlSurface>& s) { return s.expired(); });
+    surfaces_.push_back(surface);
+}
+
+int PlGraphics::GraphicsLost() {
+    backend_->ContextReplaced();
+    blendInForce_ = -1;
+    batchCount_ = 0;
+    queued_.count = 0;
+    batchSurface_ = nullptr;
+    std::erase_if(surfaces_, [](const std::weak_ptr<PlSurface>& s) { return s.expired(); });
+    for (const std::weak_ptr<PlSurface>& weak : surfaces_)
+        if (std::shared_ptr<PlSurface> surface = weak.lock()) Refill(surface);
+    return 0;
+}
+
+// The old texture name died with its context, so it is not deleted. A file
+// that can no longer be read leaves a clear texture, not an untextured block.
+void PlGraphics::Refill(const std::shared_ptr<PlSurface>& surface) {
+    surface->texture = 0;
+    if (surface->source.empty() || !DecodeIntoSurface(surface, surface->source))
+        surface->data.reset();
+    surface->Upload();
 }
 
 // Pending primitives are dropped, not drawn.

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "core/text.h"
 #include "graphics/gl_backend.h"
@@ -60,7 +61,10 @@ class PlGraphics {
     int PixelHeight() const { return pixelHeight_; }
     void FrameBegin();
     int FrameEnd();
-    int GraphicsLost() { return 0; }
+    // The GL context was lost and a new, empty one is in its place: the
+    // backend's state and the texture of every surface still in use are made
+    // again, pictures from their files, so the next frame looks as before.
+    int GraphicsLost();
     std::shared_ptr<PlSurface> SurfaceFromFile(StringView path);
     std::shared_ptr<PlSurface> DecodeIntoSurface(std::shared_ptr<PlSurface> surface,
                                                  StringView path);
@@ -143,6 +147,9 @@ class PlGraphics {
 
   private:
     void Flush(FlushCause cause);
+    // Surfaces are remembered (weakly) so a new context can be refilled.
+    void Remember(const std::shared_ptr<PlSurface>& surface);
+    void Refill(const std::shared_ptr<PlSurface>& surface);
     bool CoversWindowOpaquely(float x, float y, float width, float height);
     // The slots for one more primitive. Inline for the usual case, a batch
     // going on; the rest (flushes, a new batch) is StartPrimitive's.
@@ -204,4 +211,5 @@ class PlGraphics {
     uint32_t batchTexture_ = 0;  // taken when the batch starts, so a discarded surface is safe
     int blendInForce_ = -1;      // -1: unknown, so the next SetBlend reaches GL
     GraphicsStats stats_, lastFrame_;
+    std::vector<std::weak_ptr<PlSurface>> surfaces_;
 };

@@ -31,6 +31,9 @@ class PlSurface {
     uint32_t texture = 0;
     float texScaleU = 0;
     float texScaleV = 0;
+    // The file the pixels came from ("" for a blank surface): a new GL
+    // context gets them from there again.
+    String source;
 
   private:
     std::shared_ptr<GlBackend> backend_;

@@ -1,5 +1,6 @@
 // Decoding PNG files into surfaces: premultiplied bytes, formats, the
 // power-of-two fallback, and files that must not load.
+#include <cstdio>
 #include <fstream>
 
 #include "graphics_fixture.h"
@@ -104,4 +105,50 @@ TEST_F(Surfaces, UploadWithAnImpossibleDepthEndsTheProgram) {
     surface.width = surface.height = 1;
     surface.depth = 5;
     EXPECT_EXIT(surface.Upload(), EndedByRuntimeError, "");
+}
+
+// A lost GL context comes back empty: every surface still in use gets a new
+// texture holding what it held, from its file again (premultiplied once,
+// not twice), and the state cache assumes nothing of the new context.
+TEST_F(Surfaces, ANewContextGetsEverySurfaceInUseBack) {
+    std::vector<uint8_t> px = Fill(6, 4, {200, 100, 50, 128});
+    px[0] = 255, px[3] = 0;
+    const std::string gonePath = Png("gone.png", 5, 5, 3, Fill(5, 5, {9, 9, 9}));
+    auto gone = graphics.SurfaceFromFile(Widen(gonePath));
+    auto dropped = graphics.SurfaceFromFile(Widen(Png("dropped.png", 2, 2, 1, Fill(2, 2, {7}))));
+    auto blank = graphics.BlankSurface(16, 8);
+    auto sheet = graphics.SurfaceFromFile(Widen(Png("sheet.png", 6, 4, 4, px)));
+    ASSERT_TRUE(gone && dropped && blank && sheet);
+    const std::vector<uint8_t> firstUpload = Null().lastUpload;
+    const uint32_t oldSheet = sheet->texture, oldBlank = blank->texture;
+    dropped.reset();
+    std::remove(gonePath.c_str());
+    graphics.FrameBegin();
+    graphics.FrameEnd();
+    const GlCallCounts before = Null().Calls();
+
+    graphics.GraphicsLost();
+    const GlCallCounts& after = Null().Calls();
+    EXPECT_EQ(after.contextsReplaced, before.contextsReplaced + 1);
+    // Three surfaces in use get new names and storage; two files are read
+    // again, the vanished one stays a clear texture rather than none.
+    EXPECT_EQ(after.genTexture, before.genTexture + 3);
+    EXPECT_EQ(after.texImage, before.texImage + 3);
+    EXPECT_EQ(after.texSubImage, before.texSubImage + 1);
+    EXPECT_EQ(after.deleteTexture, before.deleteTexture);  // old names died with the context
+    EXPECT_NE(sheet->texture, oldSheet);
+    EXPECT_NE(blank->texture, oldBlank);
+    EXPECT_NE(gone->texture, 0u);
+    EXPECT_EQ(Null().uploadedTexture, sheet->texture);
+    EXPECT_EQ(Null().lastUpload, firstUpload);
+    EXPECT_FALSE(sheet->data);
+    EXPECT_FLOAT_EQ(sheet->texScaleU, 1 / 6.0f);
+
+    // The next frame sets its state again and draws with the new names.
+    graphics.FrameBegin();
+    EXPECT_EQ(Null().Calls().viewport, before.viewport + 1);
+    EXPECT_EQ(Null().Calls().blending, before.blending + 1);
+    graphics.BlitSurface(sheet.get(), 0, 0);
+    graphics.FrameEnd();
+    EXPECT_EQ(Null().lastTexture, sheet->texture);
 }

@@ -69,6 +69,19 @@ EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
     return EM_FALSE;
 }
 
+// The browser may take the GL context away (a GPU reset, a phone short of
+// memory) and give a new, empty one back; it does so only when the loss's
+// default is prevented.
+EM_BOOL OnContextLost(int, const void*, void*) {
+    if (webGame) webGame->ContextLost(true);
+    return EM_TRUE;
+}
+
+EM_BOOL OnContextRestored(int, const void*, void*) {
+    if (webGame) webGame->ContextLost(false);
+    return EM_TRUE;
+}
+
 void OnFrame(void* game) {
     static_cast<PlWebGame*>(game)->Frame();
 }
@@ -117,6 +130,8 @@ void PlWebGame::Run() {
     emscripten_set_touchend_callback("#canvas", nullptr, EM_TRUE, OnTouch);
     emscripten_set_touchcancel_callback("#canvas", nullptr, EM_TRUE, OnTouch);
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, OnVisibility);
+    emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_FALSE, OnContextLost);
+    emscripten_set_webglcontextrestored_callback("#canvas", nullptr, EM_FALSE, OnContextRestored);
     EmscriptenVisibilityChangeEvent visibility{};
     if (emscripten_get_visibility_status(&visibility) == EMSCRIPTEN_RESULT_SUCCESS)
         pageHidden_ = visibility.hidden != 0;
@@ -174,6 +189,7 @@ void PlWebGame::GameUpdate() {
 }
 
 void PlWebGame::GameRender() {
+    if (contextLost_) return;  // nothing to draw into; updates go on
     double began = emscripten_get_now();
     PlGame::GameRender();
     if (updateMs_ < 0) return;
@@ -195,6 +211,11 @@ void PlWebGame::PageVisibility(bool hidden) {
     // Shown again, the game resumes on the next frame, so the schedule starts
     // on a frame rather than at whatever moment the event came.
     if (hidden) schedule_.Step(*this, pageHidden_, true, [this] { return Now(); });
+}
+
+void PlWebGame::ContextLost(bool lost) {
+    contextLost_ = lost;
+    if (!lost) GraphicsLost();  // rebuilt before the next frame draws
 }
 
 void PlWebGame::PointerMoved(float x, float y, bool deviceScale) {

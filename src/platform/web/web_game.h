@@ -48,6 +48,8 @@ class PlWebGame : public PlGame {
     void Frame();
     // The page went to the background or came back.
     void PageVisibility(bool hidden);
+    // The canvas's GL context went away, or a new one came back.
+    void ContextLost(bool lost);
     // Input from the browser, in canvas pixels (GLFW) or CSS pixels (touch).
     void PointerMoved(float x, float y, bool deviceScale);
     void PointerButton(int event, int button, bool fromTouch);
@@ -59,6 +61,7 @@ class PlWebGame : public PlGame {
     GLFWwindow* window_ = nullptr;
     FrameSchedule schedule_;
     bool pageHidden_ = false;
+    bool contextLost_ = false;
     int cssWidth_ = 640, cssHeight_ = 480;
     int pixelWidth_ = 640, pixelHeight_ = 480;
     float pointerX_ = 0, pointerY_ = 0;
