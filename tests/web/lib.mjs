@@ -90,6 +90,19 @@ export async function pixels(page, png) {
   }, data).then((shot) => ({ ...shot, data: Buffer.from(shot.data, "base64") }));
 }
 
+// Share of pixels off by more than a small amount in any channel. Spiders
+// wander on the title, so a few sprites' worth of pixels may differ.
+export function difference(a, b) {
+  if (a.width !== b.width || a.height !== b.height) return 1;
+  let off = 0;
+  for (let i = 0; i < a.data.length; i += 4) {
+    const d = Math.max(Math.abs(a.data[i] - b.data[i]), Math.abs(a.data[i + 1] - b.data[i + 1]),
+      Math.abs(a.data[i + 2] - b.data[i + 2]));
+    if (d > 24) off++;
+  }
+  return off / (a.width * a.height);
+}
+
 export function pixelAt(shot, x, y) {
   const i = 4 * (y * shot.width + x);
   return [shot.data[i], shot.data[i + 1], shot.data[i + 2]];

@@ -6,7 +6,7 @@
 import fs from "node:fs";
 import {
   fail, startServer, launch, watchConsole, waitFor, pixels, pixelAt, near, findColour, toothpicks,
-  matchShown,
+  matchShown, difference,
 } from "./lib.mjs";
 
 const site = process.env.SITE || fail("SITE: the built site folder");
@@ -28,19 +28,6 @@ page.on("response", async (r) => {
   const length = Number(r.headers()["content-length"] || 0);
   if (counting) bytes += length;
 });
-
-// Share of pixels off by more than a small amount in any channel. Spiders
-// wander on the title, so a few sprites' worth of pixels may differ.
-function difference(a, b) {
-  if (a.width !== b.width || a.height !== b.height) return 1;
-  let off = 0;
-  for (let i = 0; i < a.data.length; i += 4) {
-    const d = Math.max(Math.abs(a.data[i] - b.data[i]), Math.abs(a.data[i + 1] - b.data[i + 1]),
-      Math.abs(a.data[i + 2] - b.data[i + 2]));
-    if (d > 24) off++;
-  }
-  return off / (a.width * a.height);
-}
 
 await page.goto(server.url, { waitUntil: "commit" });
 // The first paint is the loading screen when it comes before the game starts.

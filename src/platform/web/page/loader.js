@@ -89,13 +89,43 @@
     applySize().catch((e) => console.warn("resize:", e));
   });
 
+  // When saves cannot be kept the player hears it once, from the page; the
+  // note goes at a tap on it or after a while.
+  const savesNote = document.getElementById("saves");
+  let savesNoted = false;
+  function savesCannotBeKept() {
+    if (savesNoted) return;
+    savesNoted = true;
+    const show = () => {
+      savesNote.classList.remove("hidden");
+      savesNote.addEventListener("click", () => savesNote.classList.add("hidden"));
+      setTimeout(() => savesNote.classList.add("hidden"), 15000);
+    };
+    // Not over the loading screen: once the game is up.
+    if (Module.startedAt !== undefined) show(); else Module.showSavesNote = show;
+  }
+
+  // Browsers may clear a site's storage when short of space unless it is
+  // made persistent; asked once, when there is first something to keep.
+  let persistAsked = false;
+  function askPersistentStorage() {
+    if (persistAsked) return;
+    persistAsked = true;
+    if (navigator.storage && navigator.storage.persist)
+      navigator.storage.persist().catch((e) => console.warn("persistent storage:", e));
+  }
+
   // Saves go to IndexedDB one at a time; a save during a sync runs after it.
   let syncing = false, again = false;
   function syncSaves() {
+    askPersistentStorage();
     if (syncing) { again = true; return; }
     syncing = true;
     const done = (error) => {
-      if (error) console.warn("saving to IndexedDB failed:", error);
+      if (error) {
+        console.warn("saving to IndexedDB failed:", error);
+        savesCannotBeKept();
+      }
       Module.savesSynced = (Module.savesSynced || 0) + 1;
       syncing = false;
       if (again) { again = false; syncSaves(); }
@@ -130,10 +160,22 @@
     const context = audioContext();
     soundNote.classList.toggle("hidden", !context || context.state === "running");
   }
-  for (const type of ["pointerdown", "touchstart", "keydown"]) {
+  // Browsers grant sound to a press at its end on touch screens (touchend,
+  // pointerup, click) and at its start for keys and mice; each gesture tries
+  // again until the context runs.
+  let watchedContext = null;
+  function resumeSound() {
+    const context = audioContext();
+    if (!context || context.state === "running" || context.state === "closed") return;
+    if (context !== watchedContext) {
+      watchedContext = context;
+      context.addEventListener("statechange", updateSoundNote);
+    }
+    context.resume().then(updateSoundNote, (e) => console.warn("sound:", e));
+  }
+  for (const type of ["pointerdown", "touchstart", "pointerup", "touchend", "click", "keydown"]) {
     window.addEventListener(type, () => {
-      const context = audioContext();
-      if (context && context.state === "suspended") context.resume().then(updateSoundNote);
+      resumeSound();
       canvas.focus();
     }, { capture: true });
   }
@@ -169,12 +211,16 @@
         if (!window.indexedDB) throw new Error("this browser offers no IndexedDB");
         FS.mount(FS.filesystems.IDBFS, {}, "/save");
         FS.syncfs(true, (error) => {
-          if (error) console.warn("saved state unreadable:", error);
+          if (error) {
+            console.warn("saved state unreadable:", error);
+            savesCannotBeKept();
+          }
           dropNonFile("/save/.vorlekstate");
           Module.removeRunDependency("saves");
         });
       } catch (e) {
         console.warn("no saved state store:", e);
+        savesCannotBeKept();
         Module.removeRunDependency("saves");
       }
       Module.addRunDependency("data");
@@ -193,6 +239,7 @@
       canvas.focus();
       updateSoundNote();
       setInterval(updateSoundNote, 250);
+      if (Module.showSavesNote) Module.showSavesNote();
     },
   };
 
