@@ -22,11 +22,13 @@ async function open(options, init) {
 }
 const renders = (page) => page.evaluate(() => Module.frameCosts.length);
 // The title slides in at first; its picture is compared at rest.
+// Pictures in CSS pixels: a phone's three device pixels each would only slow this.
+const picture = async (page) => pixels(page, await page.screenshot({ scale: "css" }));
 async function settle(page) {
-  let last = await pixels(page);
-  const still = await waitFor(15, async () => {
+  let last = await picture(page);
+  const still = await waitFor(30, async () => {
     await page.waitForTimeout(200);
-    const shot = await pixels(page);
+    const shot = await picture(page);
     const off = difference(shot, last);
     last = shot;
     return off < 0.01;
@@ -220,7 +222,7 @@ async function phone(width, height) {
     return [r.x, r.y, r.width, r.height].map(Math.round);
   });
   const size = await page.evaluate(() => Module.gameSize.slice());
-  const shot = await pixels(page, await page.screenshot({ scale: "css" }));
+  const shot = await picture(page);
   await context.close();
   return { rect, size, shot };
 }
