@@ -17,7 +17,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp "$dir/$name-src.tar.gz" "$dir/SHA256SUMS" "$tmp/"
 printf '\x01' | dd of="$tmp/$name-src.tar.gz" bs=1 seek=100 conv=notrunc status=none
-! (cd "$tmp" && sha256sum --quiet --ignore-missing -c SHA256SUMS 2>/dev/null) || fail "a damaged download verified"
+! (cd "$tmp" && sha256sum --quiet --ignore-missing -c SHA256SUMS >/dev/null 2>&1) || fail "a damaged download verified"
 
 for f in "brindlewick_${version}_amd64.deb" "$name-linux-x86_64.tar.gz" "$name-web.zip" "$name-src.tar.gz" \
   "$name-release-notes.md"; do
