@@ -71,9 +71,12 @@ void c_GameCore::ApplySuspendPause() {
     }
 }
 
+// The time away is paused time: measured from the suspend, unless the open
+// panel already measures it.
 int c_GameCore::HandleSuspend() {
     SetTextEntry(0);
     ApplySuspendPause();
+    if (pause.paused == 1) pause.StartMeasuring(NowMs());
     SetUpdateRate(5);
     SaveAll();
     return 0;
@@ -81,9 +84,18 @@ int c_GameCore::HandleSuspend() {
 
 int c_GameCore::HandleResume() {
     ApplySuspendPause();
+    TakeTimeAway();
     SetUpdateRate(60);
     SetTextEntry(0);
     return 0;
+}
+
+// The whole time away leaves a running match's clock now, before the next
+// update's match reads it. A finished match's clock stays where it ended.
+void c_GameCore::TakeTimeAway() {
+    if (mode != kModeMatch || pause.paused != 1) return;
+    int away = pause.TakePausedTime(NowMs());
+    if (match.matchOver == 0) match.matchStart += away;
 }
 
 int c_GameCore::NowMs() const {
@@ -262,6 +274,7 @@ Frame& c_GameCore::PlayFrame() {
 
 int c_GameCore::StartMatch() {
     pause.paused = 0;
+    pause.pauseStamp = kNone;  // no pause of an earlier match carries over
     timeUp.timeUpTimer = 0;
     mode = kModeMatch;
     match.Start(title.difficulty, PlayFrame());

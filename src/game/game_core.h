@@ -57,6 +57,7 @@ class c_GameCore : public c_App {
     Frame& PlayFrame();
     // Steps of HandleUpdate / HandleRender / HandleResume.
     void ApplySuspendPause();
+    void TakeTimeAway();
     void MeasureRate(int& stamp, int& fps, int& average);
     void UpdateLatches();
     void RunModeMachine();

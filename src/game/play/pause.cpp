@@ -70,13 +70,6 @@ void QueueRing(Pen& pen, Point at) {
     pen.QueueImage(kImageIcons, at.x, at.y, kIconRing);
 }
 
-// Time since the last paused update; the first one only starts the measure.
-int ShiftClock(PausePanel& p, int nowMs) {
-    int shift = p.pauseStamp != kNone ? nowMs - p.pauseStamp : 0;
-    p.pauseStamp = nowMs;
-    return shift;
-}
-
 // The play field darkens as the panel comes down.
 void DrawVeil(const PausePanel& p, Frame& f) {
     float w = f.screen.screenWidth, h = f.screen.screenHeight;
@@ -168,7 +161,7 @@ void UpdateSoundButton(PausePanel& p, int32_t& soundMode, Frame& f) {
 
 // The panel itself, while paused.
 void UpdatePanel(PausePanel& p, int32_t& soundMode, Frame& f, PauseReport& report) {
-    report.clockShiftMs = ShiftClock(p, f.nowMs);
+    report.clockShiftMs = p.TakePausedTime(f.nowMs);
     DrawVeil(p, f);
     MovePanel(p, f.screen);
     DrawPanelBody(p, f);
@@ -179,6 +172,17 @@ void UpdatePanel(PausePanel& p, int32_t& soundMode, Frame& f, PauseReport& repor
 }
 
 }  // namespace
+
+void PausePanel::StartMeasuring(int nowMs) {
+    if (pauseStamp == kNone) pauseStamp = nowMs;
+}
+
+// The first paused update only starts the measure.
+int PausePanel::TakePausedTime(int nowMs) {
+    int shift = pauseStamp != kNone ? nowMs - pauseStamp : 0;
+    pauseStamp = nowMs;
+    return shift;
+}
 
 PauseReport PausePanel::Update(int32_t& soundMode, Frame& f) {
     PauseReport report;

@@ -13,8 +13,14 @@ struct PauseReport {
 };
 
 struct PausePanel {
-    int paused = 0, panelDirection = 0, panelY = 0, panelChoice = 0, pauseStamp = 0;
+    int paused = 0, panelDirection = 0, panelY = 0, panelChoice = 0;
+    int pauseStamp = kNone;  // the clock at the last paused moment measured
 
     // The pause icon every update of a match, then the panel while paused.
     PauseReport Update(int32_t& soundMode, Frame& frame);
+    // Paused time is measured from now on, unless it already is.
+    void StartMeasuring(int nowMs);
+    // Paused time since the last measure (0 when none is running), measured
+    // again from now: what the match clock must be pushed past.
+    int TakePausedTime(int nowMs);
 };
