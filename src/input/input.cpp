@@ -1,6 +1,8 @@
 // The input state between two updates, fed by platform events.
 #include "input/input.h"
 
+#include <algorithm>
+
 #include "platform/platform_game.h"
 
 namespace {
@@ -30,6 +32,7 @@ int c_InputDevice::PrepareUpdate() {
         // A gap in the ports hides the pads after it, as the platform numbers them.
         if (!platform->ReadJoystick(port, stick.axisX.data(), stick.axisY.data(),
                                     stick.axisZ.data(), stick.buttons.data())) {
+            ReleasePorts(port);
             break;
         }
         for (int b = 0; b < kKeyPadButtons; ++b) {
@@ -43,6 +46,16 @@ int c_InputDevice::PrepareUpdate() {
         }
     }
     return 0;
+}
+
+// A pad that is gone, or hidden behind one that is, holds nothing: its
+// buttons are up and its sticks centred, so no control stays on by itself.
+void c_InputDevice::ReleasePorts(int firstPort) {
+    for (int port = firstPort; port < kPorts; ++port) {
+        sticks[port] = c_JoyState{};
+        int first = kKeyPadBase + kKeyPadButtons * port;
+        std::fill_n(heldKeys.begin() + first, kKeyPadButtons, false);
+    }
 }
 
 // Hits and typed characters last one update.

@@ -34,6 +34,7 @@ class c_InputDevice {
     virtual ~c_InputDevice() = default;
 
     // Polls joysticks through the platform into sticks and keys 256..383.
+    // An absent port, and every port after it, reads released and centred.
     int PrepareUpdate();
     int FinishUpdate();
     // Codes outside 0..511 are ignored.
@@ -68,6 +69,7 @@ class c_InputDevice {
 
   private:
     PlGame* platform_ = nullptr;
+    void ReleasePorts(int firstPort);
     void UpdateMousePosition(float x, float y);
     void UpdateTouchPosition(int index, float x, float y);
 };

@@ -117,6 +117,26 @@ TEST(Title, HeldActionKeyStartsExactlyOneMatch) {
     EXPECT_EQ(app.title.difficulty, 2);
 }
 
+// A pad's d-pad steps the difficulty once per press; pulled out while held,
+// it lets go, so the keyboard can step it again at once.
+TEST(Title, PadDpadStepsAndAPulledOutPadHoldsNothing) {
+    GameHarness h;
+    SettleTitle(h);
+    c_MyApp& app = h.App();
+    ScriptedJoystick& pad = h.platform.joysticks[0];
+    pad.present = true;
+    pad.mapped = true;
+    pad.gamepad.axes = {0, 0, 0, 0, -1, -1};
+    pad.gamepad.buttons[14] = true;  // d-pad left, held
+    h.Step(10);
+    EXPECT_EQ(app.title.difficulty, 1);
+    pad.present = false;
+    h.Step();
+    TapKey(h, kKeyRight);
+    EXPECT_EQ(app.title.difficulty, 2);
+    EXPECT_EQ(app.mode, kModeTitle);
+}
+
 TEST(Title, PortraitPutsToggleAtTopAndButtonsInAColumn) {
     GameHarness h(480, 640);  // scale 4/3: a 360 x 480 screen
     SettleTitle(h);

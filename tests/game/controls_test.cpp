@@ -1,6 +1,7 @@
 // The nine controls: key sets, pad buttons of port 0 and the first stick.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "support/game_harness.h"
@@ -100,6 +101,61 @@ TEST(Controls, TitleCodes14To17NeverAnswer) {
     h.Update();
     for (int code = 14; code <= 17; code++) EXPECT_EQ(h.App().ControlDown(code), 0);
     for (int code : kAllCodes) EXPECT_EQ(h.App().ControlDown(code), 1);
+}
+
+// A pad GLFW has a mapping for plays by its named buttons (GLFW's gamepad
+// numbers below): the d-pad steers, the face buttons act, start is back, and
+// select, guide, shoulders and stick presses answer for nothing.
+TEST(Controls, MappedPadAnswersByItsNamedButtons) {
+    GameHarness h;
+    c_MyApp& app = h.App();
+    ScriptedJoystick& pad = h.platform.joysticks[0];
+    pad.present = true;
+    pad.mapped = true;
+    pad.gamepad.axes = {0, 0, 0, 0, -1, -1};
+    const std::pair<int, std::vector<int>> cases[] = {
+        {0, {kControlA}},
+        {1, {kControlB}},
+        {2, {kControlC}},
+        {3, {kControlD}},
+        {4, {}},
+        {5, {}},
+        {6, {}},
+        {7, {kControlBack}},
+        {8, {}},
+        {9, {}},
+        {10, {}},
+        {11, {kControlUp}},
+        {12, {kControlRight}},
+        {13, {kControlDown}},
+        {14, {kControlLeft}},
+    };
+    for (const auto& [button, want] : cases) {
+        pad.gamepad.buttons[button] = true;
+        h.Update();
+        EXPECT_EQ(Active(app), want) << "gamepad button " << button;
+        pad.gamepad.buttons[button] = false;
+    }
+    pad.gamepad.axes[1] = -1;  // the left stick pushed up
+    h.Update();
+    EXPECT_EQ(Active(app), std::vector<int>{kControlUp});
+}
+
+TEST(Controls, APadPulledOutMidPressLeavesNoControlOn) {
+    GameHarness h;
+    c_MyApp& app = h.App();
+    ScriptedJoystick& pad = h.platform.joysticks[0];
+    pad.present = true;
+    pad.mapped = true;
+    pad.gamepad.buttons[14] = true;  // d-pad left
+    pad.gamepad.buttons[7] = true;   // start
+    pad.gamepad.axes = {1, 0, 0, 0, -1, -1};
+    h.Update();
+    EXPECT_EQ(Active(app), (std::vector<int>{kControlLeft, kControlRight, kControlBack}));
+    pad.present = false;
+    h.Update();
+    EXPECT_TRUE(Active(app).empty());
+    EXPECT_EQ(app.input.controlsHeld, 0u);
 }
 
 }  // namespace

@@ -69,22 +69,42 @@ TEST_F(JoystickTest, HeldButtonHitsOncePerPress) {
     EXPECT_FALSE(input.KeyHeld(256 + 3));  // port 0's button 3 is another key
 }
 
-TEST_F(JoystickTest, UnpluggingPortZeroFreezesLaterPorts) {
-    Plug(0, {0, 0});
+TEST_F(JoystickTest, UnpluggingReleasesThatPortAndTheHiddenOnesAfterIt) {
+    Plug(0, {-1.0f, 0.8f});
     Plug(1, {0.25f, 0.5f});
+    platform.joysticks[0].buttons[2] = true;
     platform.joysticks[1].buttons[0] = true;
     input.PrepareUpdate();
     EXPECT_FLOAT_EQ(input.StickX(0, 1), 0.25f);
+    EXPECT_TRUE(input.KeyHeld(258));
     EXPECT_TRUE(input.KeyHeld(288));
+    input.FinishUpdate();
 
+    // Port 0 pulled out with its stick pushed and a button held: at the next
+    // update nothing of it is held, and port 1 behind the gap reads idle too.
     platform.joysticks[0].present = false;
-    platform.joysticks[1].axes[0] = -0.75f;
-    platform.joysticks[1].buttons[0] = false;
     platform.joystickReads = 0;
     input.PrepareUpdate();
     EXPECT_EQ(platform.joystickReads, 1);  // polling stops at the first absent port
-    EXPECT_FLOAT_EQ(input.StickX(0, 1), 0.25f);
-    EXPECT_TRUE(input.KeyHeld(288));
+    for (int port : {0, 1}) {
+        EXPECT_EQ(input.StickX(0, port), 0) << port;
+        EXPECT_EQ(input.StickY(0, port), 0) << port;
+    }
+    for (int key = 256; key < 384; key++) {
+        EXPECT_FALSE(input.KeyHeld(key)) << key;
+        EXPECT_EQ(input.KeyPresses(key), 0) << key;
+    }
+    input.FinishUpdate();
+
+    // Plugged back with the button still down: one fresh press, then held.
+    platform.joysticks[0].present = true;
+    for (int update = 0; update < 3; update++) {
+        input.PrepareUpdate();
+        EXPECT_TRUE(input.KeyHeld(258));
+        EXPECT_EQ(input.KeyPresses(258), update == 0 ? 1 : 0);
+        EXPECT_FLOAT_EQ(input.StickX(0, 0), -1.0f);
+        input.FinishUpdate();
+    }
 }
 
 TEST_F(JoystickTest, PadAfterAGapIsNeverPolled) {

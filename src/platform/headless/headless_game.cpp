@@ -28,6 +28,10 @@ bool PlHeadlessGame::ReadJoystick(int port, float* x, float* y, float* z, bool* 
     if (port < 0 || port >= static_cast<int>(joysticks.size()) || !joysticks[port].present)
         return false;
     const ScriptedJoystick& j = joysticks[port];
+    if (j.mapped) {
+        ArrangeGamepad(j.gamepad, x, y, z, buttons);
+        return true;
+    }
     RearrangePadAxes(j.axisCount, j.axes.data(), x, y, z);
     for (int i = 0; i < j.buttonCount && i < 32; i++) buttons[i] = j.buttons[i];
     return true;

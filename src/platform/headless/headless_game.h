@@ -7,14 +7,20 @@
 #include <array>
 #include <string>
 
+#include "platform/joystick_layout.h"
 #include "platform/platform_game.h"
 
+// One joystick as the platform would see it: its raw axes and buttons, and,
+// when a mapping knows the pad, its state by that mapping, which is then what
+// the game reads.
 struct ScriptedJoystick {
     bool present = false;
     int axisCount = 0;
     std::array<float, 6> axes{};
     int buttonCount = 0;
     std::array<bool, 32> buttons{};
+    bool mapped = false;
+    GamepadState gamepad{};
 };
 
 class PlHeadlessGame : public PlGame {
