@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "platform/glfw/glfw_gamepads.h"
 #include "platform/glfw_input/glfw_keys.h"
 #include "platform/glfw_input/glfw_pads.h"
 #include "platform/os.h"
@@ -170,8 +171,9 @@ void PlGlfwGame::ShowPointer(bool show) {
         glfwSetInputMode(window_, GLFW_CURSOR, show ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED);
 }
 
+// A pad GLFW has a mapping for by that mapping, any other by its raw order.
 bool PlGlfwGame::ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {
-    return ReadGlfwJoystick(port, x, y, z, buttons);
+    return ReadGlfwGamepad(port, x, y, z, buttons) || ReadGlfwJoystick(port, x, y, z, buttons);
 }
 
 void PlGlfwGame::InstallCallbacks() {
@@ -183,7 +185,16 @@ void PlGlfwGame::InstallCallbacks() {
     glfwSetWindowCloseCallback(window_, OnClose);
 }
 
+bool PlGlfwGame::LoadGamepadMappings() {
+    int length = 0;
+    ByteBlock text =
+        ReadFileUpTo(kGamepadMappingsFile, kMaxGamepadMappingsBytes, Oversize::Refuse, &length);
+    return text && AddGamepadMappings(reinterpret_cast<const char*>(text.get()),
+                                      static_cast<size_t>(length));
+}
+
 void PlGlfwGame::Run() {
+    if (window_) LoadGamepadMappings();
     InstallCallbacks();  // GLFW 3 reports held keys as repeat actions by itself
     GameStart();
     GameRender();  // the first frame comes before the first update

@@ -38,6 +38,13 @@ class PlGlfwGame : public PlGame {
     // The frame loop.
     virtual void Run();
 
+    // Mappings for pads GLFW does not know, from the data folder when the
+    // player put the file there; called by Run. False when there is none or
+    // it cannot be read (the built-in mappings stay as they are).
+    bool LoadGamepadMappings();
+    static constexpr const char16_t* kGamepadMappingsFile = u"vorlek://data/gamecontrollerdb.txt";
+    static constexpr size_t kMaxGamepadMappingsBytes = 4 * 1024 * 1024;
+
     void SetWindow(struct GLFWwindow* window);
     struct GLFWwindow* Window() {
         return window_;

@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -118,6 +120,31 @@ TEST(WindowClose, CloseButtonEndsTheGameAtItsNextUpdateWithStatusZero) {
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "5: no window, 6: window closed, 7: game went on";
+}
+
+// A player's own pad mappings sit in the data folder; without the file, or
+// with one far too large to be mappings, GLFW keeps its built-in ones.
+TEST_F(WindowEvents, PadMappingsAreTakenFromTheDataFolderWhenThere) {
+    std::string dir = MakeTempDir();
+    InstallPaths paths;
+    paths.dataFolder = dir + "/";
+    game.UseInstallPaths(paths);
+    EXPECT_FALSE(game.LoadGamepadMappings());
+
+    const std::string file = dir + "/gamecontrollerdb.txt";
+    const std::string mappings =
+        "# a pad made up for this test\n"
+        "0300000012340000cdab000001000000,Made-up Pad,a:b0,b:b1,x:b2,y:b3,back:b6,"
+        "start:b7,guide:b8,leftshoulder:b4,rightshoulder:b5,leftstick:b9,rightstick:b10,"
+        "dpup:h0.1,dpright:h0.2,dpdown:h0.4,dpleft:h0.8,leftx:a0,lefty:a1,rightx:a3,"
+        "righty:a4,lefttrigger:a2,righttrigger:a5,platform:Linux,\n";
+    std::ofstream(file, std::ios::binary) << mappings;
+    EXPECT_TRUE(game.LoadGamepadMappings());
+
+    std::ofstream(file, std::ios::binary)
+        << std::string(PlGlfwGame::kMaxGamepadMappingsBytes + 1, '#');
+    EXPECT_FALSE(game.LoadGamepadMappings());
+    RemoveTree(dir);
 }
 
 }  // namespace
