@@ -141,21 +141,4 @@ TEST(Controls, MappedPadAnswersByItsNamedButtons) {
     EXPECT_EQ(Active(app), std::vector<int>{kControlUp});
 }
 
-TEST(Controls, APadPulledOutMidPressLeavesNoControlOn) {
-    GameHarness h;
-    c_MyApp& app = h.App();
-    ScriptedJoystick& pad = h.platform.joysticks[0];
-    pad.present = true;
-    pad.mapped = true;
-    pad.gamepad.buttons[14] = true;  // d-pad left
-    pad.gamepad.buttons[7] = true;   // start
-    pad.gamepad.axes = {1, 0, 0, 0, -1, -1};
-    h.Update();
-    EXPECT_EQ(Active(app), (std::vector<int>{kControlLeft, kControlRight, kControlBack}));
-    pad.present = false;
-    h.Update();
-    EXPECT_TRUE(Active(app).empty());
-    EXPECT_EQ(app.input.controlsHeld, 0u);
-}
-
 }  // namespace
