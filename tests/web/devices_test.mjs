@@ -213,9 +213,14 @@ for (const [name, blocker] of Object.entries(blockers)) {
 // --- A phone held upright ------------------------------------------------
 // Taller than 3:4 the game keeps 3:4, centred, the page's background around
 // it, and looks as on a 3:4 screen; 3:4 itself and landscape fill the page.
-async function phone(width, height) {
-  const { context, page } = await open({ viewport: { width, height }, deviceScaleFactor: 3,
+async function phone(width, height, deviceScaleFactor = 3) {
+  const context = await browser.newContext({ viewport: { width, height }, deviceScaleFactor,
     isMobile: true, hasTouch: true });
+  const page = await context.newPage();
+  const fetched = [];
+  page.on("request", (r) => fetched.push(new URL(r.url()).pathname));
+  await page.goto(server.url);
+  await gameStarted(page);
   await settle(page);
   const rect = await page.evaluate(() => {
     const r = document.getElementById("canvas").getBoundingClientRect();
@@ -224,7 +229,7 @@ async function phone(width, height) {
   const size = await page.evaluate(() => Module.gameSize.slice());
   const shot = await picture(page);
   await context.close();
-  return { rect, size, shot };
+  return { rect, size, shot, fetched };
 }
 const crop = (shot, x0, y0, w, h) => {
   const data = Buffer.alloc(4 * w * h);
@@ -253,6 +258,12 @@ const crop = (shot, x0, y0, w, h) => {
   const off = difference(crop(upright.shot, 0, 162, 390, 520), threeFour.shot);
   if (off >= 0.02) fail(`upright, the game is ${(100 * off).toFixed(1)} % off its 3:4 picture`);
   console.log(`upright phone: the game at 3:4 in the middle, ${(100 * off).toFixed(2)} % off the 3:4 picture`);
+  // The pictures fetched are those of the game's size, not the taller page's:
+  // 780 x 1040 device pixels want the middle level, 780 x 1688 the largest.
+  const smaller = await phone(390, 844, 2);
+  if (smaller.size.join() !== "390,520,780,1040") fail("upright at two pixels each: " + smaller.size);
+  if (!smaller.fetched.includes("/data/manifest-2.json") || smaller.fetched.some((f) => /-hd2\.png$/.test(f)))
+    fail("upright at two pixels each fetched " + smaller.fetched.filter((f) => /manifest|png$/.test(f)).join(" "));
 }
 
 await browser.close();

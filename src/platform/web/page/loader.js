@@ -72,11 +72,15 @@
 
   // The size the game sees changes only once its level's pictures are present,
   // so the reload a resize starts finds every file.
+  // The canvas's CSS size: the page's, or less on a screen taller than 3:4.
+  function gameArea() {
+    return [Math.max(1, Math.round(canvas.clientWidth || window.innerWidth)),
+      Math.max(1, Math.round(canvas.clientHeight || window.innerHeight))];
+  }
   let sizeWanted = 0;
   function applySize() {
     const ticket = ++sizeWanted;
-    const width = Math.max(1, Math.round(canvas.clientWidth || window.innerWidth));
-    const height = Math.max(1, Math.round(canvas.clientHeight || window.innerHeight));
+    const [width, height] = gameArea();
     const ratio = window.devicePixelRatio || 1;
     return fetchLevel(levelFor(width, height)).then(() => {
       if (ticket !== sizeWanted) return;
@@ -184,7 +188,7 @@
   // compiling would only hold it up.
   const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
   const firstLevel = painted.then(() => fetchLevel(
-    levelFor(Math.max(1, window.innerWidth), Math.max(1, window.innerHeight)),
+    levelFor(...gameArea()),
     (received, total) => {
       fill.style.width = (100 * received / Math.max(1, total)).toFixed(1) + "%";
       status.textContent = "Loading… " + (received / 1048576).toFixed(1) + " of " +
