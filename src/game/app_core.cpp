@@ -156,6 +156,24 @@ void c_GameCore::RunModeMachine() {
     PlayCues();  // whatever the screens cued, in the order they cued it
 }
 
+int c_GameCore::PlatformLevelLimit() const {
+    return Platform() ? Platform()->PictureLevelLimit() : 4;
+}
+
+// Sharper pictures that arrive later (a page fetching them in the background)
+// are loaded only at the title at rest: the loading screen never cuts into a
+// match, the time-up sequence or the credits panel.
+void c_GameCore::TakeUpSharperPictures() {
+    int limit = PlatformLevelLimit();
+    if (limit == media.levelLimit || mode != kModeTitle || timeUp.timeUpTimer > 0 ||
+        credits.menuPanelOpen != 0 || credits.menuPanelSlide > 0)
+        return;
+    int loaded = media.resLevel;
+    media.levelLimit = limit;
+    media.ChooseResolution(DisplayPixelWidth(), DisplayPixelHeight());
+    if (media.resLevel != loaded) media.loadStep = 1;
+}
+
 // "renderFpsAvg:scaleX,scaleY" in the bottom-left corner.
 void c_GameCore::QueueDebugLine() {
     ResetDrawState();
@@ -175,6 +193,7 @@ int c_GameCore::HandleUpdate() {
     SampleInput(input, *device, screen);
     SampleControls();
     UpdateLatches();
+    if (media.loadStep == 0) TakeUpSharperPictures();
     if (media.loadStep == 0) RunModeMachine();
     if (media.loadStep > 0) AssetLoadStep();
     if (Globals().debugOverlay == 1) QueueDebugLine();
@@ -224,6 +243,7 @@ int c_GameCore::HandleRender() {
     int pixelWidth = DisplayPixelWidth(), pixelHeight = DisplayPixelHeight();
     if (pixelWidth != screen.knownWidth || pixelHeight != screen.knownHeight) {
         media.loadStep = 1;
+        media.levelLimit = PlatformLevelLimit();
         screen.knownWidth = pixelWidth;
         screen.knownHeight = pixelHeight;
     }

@@ -61,6 +61,8 @@ class c_GameCore : public c_App {
     void MeasureRate(int& stamp, int& fps, int& average);
     void UpdateLatches();
     void RunModeMachine();
+    int PlatformLevelLimit() const;
+    void TakeUpSharperPictures();
     void QueueDebugLine();
     void ReplayDrawList();
 

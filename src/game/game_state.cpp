@@ -28,6 +28,11 @@ void Media::ChooseResolution(int width, int height) {
         resLevel = 4;
         resScale = 0.25f;
     }
+    // Levels the platform does not have yet give way to the next one down.
+    while (resLevel > 1 && resLevel > levelLimit) {
+        resLevel /= 2;
+        resScale *= 2;
+    }
 }
 
 // Pointer, button and touches in screen units, once per update.

@@ -28,12 +28,14 @@ struct Media : SheetSizes {
     int loadStep = 0;             // 0 once everything is loaded
     bool startSheetsDue = false;  // the logo and font, read at the next loader step
     int resLevel = 0;
+    int levelLimit = 4;  // the platform's limit when this load began
     std::array<std::shared_ptr<c_Sound>, kSounds> soundTable{};
     int spinnerAngle = 0;
     std::array<int32_t, kChannels> channelIds{};
     int sfxChannel = 0;
 
-    // The sheet resolution (1, 2 or 4) and its scale for a display size.
+    // The sheet resolution (1, 2 or 4) and its scale for a display size,
+    // no sharper than levelLimit.
     void ChooseResolution(int width, int height);
 };
 

@@ -97,6 +97,9 @@ class PlGame {
     virtual int FramebufferWidth() { return WindowWidth(); }
     virtual int FramebufferHeight() { return WindowHeight(); }
     virtual void SwapBuffers() {}
+    // The sharpest picture level (1, 2 or 4) whose files are at hand. A page
+    // that fetches its data starts small and raises it once sharper ones are in.
+    virtual int PictureLevelLimit() { return 4; }
 
     // Where the state file lives ("./.vorlekstate" on the desktop).
     virtual String StateFilePath() { return u"./.vorlekstate"; }

@@ -221,4 +221,103 @@ TEST(ResolutionRule, ThresholdsAreStrict) {
     }
 }
 
+// A page that fetches sharper pictures later: the game starts at the level
+// the platform has, and takes up a raised limit only at the title at rest.
+class LaterLevels : public testing::Test {
+  protected:
+    // At 1280 x 720 the device deserves level 4; only level 1 is at hand.
+    LaterLevels() : h(1280, 720) {
+        h.platform.pictureLevelLimit = 1;
+        h.Resize(1280, 721);  // a reload, which takes the platform's limit
+        h.Step();
+        h.FinishLoading();
+    }
+    int MenuWidth() {
+        const auto& menu = h.App().media.imageTable[99];
+        return menu ? menu->surface->Width() : 0;
+    }
+    GameHarness h;
+};
+
+TEST_F(LaterLevels, StartsWithTheLevelAtHandAndSharpensAtTheTitle) {
+    c_MyApp& app = h.App();
+    EXPECT_EQ(app.media.resLevel, 1);
+    EXPECT_FLOAT_EQ(app.media.resScale, 1.0f);
+    EXPECT_EQ(MenuWidth(), 512);
+    // Level 2 arrives first, then level 4: each one is a reload at the title.
+    h.platform.pictureLevelLimit = 2;
+    h.Step();
+    EXPECT_GT(app.media.loadStep, 0);
+    h.FinishLoading();
+    EXPECT_EQ(app.media.resLevel, 2);
+    EXPECT_EQ(MenuWidth(), 1024);
+    h.platform.pictureLevelLimit = 4;
+    h.FinishLoading();
+    EXPECT_EQ(app.media.resLevel, 4);
+    EXPECT_FLOAT_EQ(app.media.resScale, 0.25f);
+    EXPECT_EQ(MenuWidth(), 2048);
+    EXPECT_EQ(app.mode, kModeTitle);
+    h.Step(5);  // nothing more to load
+    EXPECT_EQ(app.media.loadStep, 0);
+}
+
+TEST_F(LaterLevels, ALimitAboveWhatTheScreenWantsLoadsNothing) {
+    h.Resize(600, 400);  // level 1 is all this size wants
+    h.Step();
+    h.FinishLoading();
+    h.platform.pictureLevelLimit = 4;
+    h.Step(3);
+    EXPECT_EQ(h.App().media.loadStep, 0);
+    EXPECT_EQ(h.App().media.resLevel, 1);
+}
+
+TEST_F(LaterLevels, WaitsOutTheMatchTheTimeUpSequenceAndTheCreditsPanel) {
+    c_MyApp& app = h.App();
+    app.mode = kModeStartMatch;
+    h.Step();
+    ASSERT_EQ(app.mode, kModeMatch);
+    h.platform.pictureLevelLimit = 4;
+    for (int i = 0; i < 60; i++) {
+        h.Step();
+        ASSERT_EQ(app.media.loadStep, 0) << "update " << i << " of the match";
+    }
+    EXPECT_EQ(app.media.resLevel, 1);
+    // The match is over; the time-up overlay fades over the title.
+    app.mode = kModeTitle;
+    app.timeUp.timeUpTimer = 40;
+    int fading = 0;
+    while (app.timeUp.timeUpTimer > 0 && fading < 200) {
+        ASSERT_EQ(app.media.loadStep, 0) << "while the time-up overlay fades";
+        h.Step();
+        fading++;
+    }
+    // The credits panel over the title holds it off too.
+    app.credits.menuPanelOpen = 1;
+    h.Step(3);
+    EXPECT_EQ(app.media.loadStep, 0);
+    app.credits.menuPanelOpen = 0;
+    while (app.credits.menuPanelSlide > 0 && fading < 400) {
+        ASSERT_EQ(app.media.loadStep, 0) << "while the panel slides away";
+        h.Step();
+        fading++;
+    }
+    h.Step();
+    EXPECT_GT(app.media.loadStep, 0);
+    h.FinishLoading();
+    EXPECT_EQ(app.media.resLevel, 4);
+    EXPECT_EQ(app.mode, kModeTitle);
+}
+
+TEST_F(LaterLevels, AResizeDuringAMatchReloadsWithinTheLimitAsBefore) {
+    c_MyApp& app = h.App();
+    app.mode = kModeStartMatch;
+    h.Step();
+    h.Resize(1300, 800);
+    h.Step();
+    EXPECT_GT(app.media.loadStep, 0);
+    h.FinishLoading();
+    EXPECT_EQ(app.media.resLevel, 1);
+    EXPECT_EQ(app.mode, kModeMatch);
+}
+
 }  // namespace

@@ -108,6 +108,7 @@ int c_MyApp::LoadSfx(int id) {
 // screen shows them: the frame before it (drawn before any update) shows the
 // background alone, so the window presents it without waiting for files.
 int c_MyApp::BeginLoading() {
+    media.levelLimit = PlatformLevelLimit();
     ChooseResolutionLevel();
     screen.backgroundColor = {0, 0, 0, 1};
     media.startSheetsDue = true;

@@ -41,6 +41,7 @@ class PlHeadlessGame : public PlGame {
         return framebufferHeight > 0 ? framebufferHeight : windowHeight;
     }
     bool HasGlContext() override { return glContext; }
+    int PictureLevelLimit() override { return pictureLevelLimit; }
 
     void Advance(int ms) { nowMs += ms; }
     const std::string& StateFile() const { return stateFile_; }
@@ -51,6 +52,7 @@ class PlHeadlessGame : public PlGame {
     int framebufferWidth = 0;  // pixels; 0 means as many as the window has units
     int framebufferHeight = 0;
     bool glContext = false;
+    int pictureLevelLimit = 4;
     std::string dataDir;  // "vorlek://data/" maps here
     std::array<ScriptedJoystick, 16> joysticks{};
     int joystickReads = 0;

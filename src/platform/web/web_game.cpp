@@ -172,6 +172,11 @@ void PlWebGame::ReadCanvasSize() {
     pixelHeight_ = size[3];
 }
 
+// Set by the page as each level's files arrive; a page that sets none holds them all.
+int PlWebGame::PictureLevelLimit() {
+    return EM_ASM_INT({ return Module.pictureLevelLimit > 0 ? Module.pictureLevelLimit | 0 : 4; });
+}
+
 void PlWebGame::Frame() {
     ReadCanvasSize();
     // The page calls again next frame whatever the pass asks: nothing to wait for.

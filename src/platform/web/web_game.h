@@ -38,6 +38,7 @@ class PlWebGame : public PlGame {
     int WindowHeight() override { return cssHeight_; }
     int FramebufferWidth() override { return pixelWidth_; }
     int FramebufferHeight() override { return pixelHeight_; }
+    int PictureLevelLimit() override;
     // The browser presents the canvas when the frame callback returns.
     void SwapBuffers() override {}
 

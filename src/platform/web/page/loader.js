@@ -1,6 +1,7 @@
-// Starts the game in the page: fetches the data of the resolution level the
-// page's size needs (and later ones only when a resize needs them), loads the
-// saved state from IndexedDB, then runs the program.
+// Starts the game in the page: fetches the data of the smallest resolution
+// level (or of the one the page's size needs, when the link brings it soon),
+// loads the saved state from IndexedDB, then runs the program; the level the
+// size needs follows in the background, and a later resize fetches its own.
 "use strict";
 (function () {
   const canvas = document.getElementById("canvas");
@@ -21,38 +22,99 @@
   const files = new Map();  // data path -> bytes, until written into the file system
   const written = new Set();
   const levels = new Map();  // level -> promise of its files being present
+  const manifests = new Map();  // level -> promise of its manifest
+  const fileFetches = new Map();  // data path -> promise of its bytes being in `files`
+  const fetched = new Set();  // levels whose every file is in
   let fsReady = false;
 
+  function manifest(level) {
+    if (!manifests.has(level)) {
+      const name = "data/manifest-" + level + ".json";
+      manifests.set(level, fetch(name).then((r) => {
+        if (!r.ok) throw new Error(name + ": " + r.status);
+        return r.json();
+      }));
+    }
+    return manifests.get(level);
+  }
+
+  // Bytes of a level that no fetch has asked for yet (shared files count once).
+  async function bytesToFetch(level) {
+    const list = (await manifest(level)).files;
+    return list.reduce((sum, [name, size]) => sum + (fileFetches.has(name) ? 0 : size), 0);
+  }
+
+  // One data file into `files`; `count` hears of every chunk.
+  async function fetchFile(name, count) {
+    const response = await fetch("data/" + name);
+    if (!response.ok) throw new Error("data/" + name + ": " + response.status);
+    const reader = response.body.getReader();
+    const parts = [];
+    let length = 0;
+    for (;;) {
+      const { done, value } = await reader.read();
+      if (done) break;
+      parts.push(value);
+      length += value.length;
+      count(value.length);
+    }
+    const bytes = new Uint8Array(length);
+    let at = 0;
+    for (const part of parts) { bytes.set(part, at); at += part.length; }
+    files.set(name, bytes);
+  }
+
+  // Every file of a level, each fetched once whichever level asks first.
   function fetchLevel(level, progress) {
     if (levels.has(level)) return levels.get(level);
     const done = (async () => {
-      const manifest = await (await fetch("data/manifest-" + level + ".json")).json();
-      const wanted = manifest.files.filter(([name]) => !files.has(name) && !written.has(name));
-      const total = wanted.reduce((sum, [, size]) => sum + size, 0);
+      const list = (await manifest(level)).files;
+      const own = list.filter(([name]) => !fileFetches.has(name));
+      const total = own.reduce((sum, [, size]) => sum + size, 0);
       let received = 0;
-      await Promise.all(wanted.map(async ([name]) => {
-        const response = await fetch("data/" + name);
-        if (!response.ok) throw new Error("data/" + name + ": " + response.status);
-        const reader = response.body.getReader();
-        const parts = [];
-        let length = 0;
-        for (;;) {
-          const { done, value } = await reader.read();
-          if (done) break;
-          parts.push(value);
-          length += value.length;
-          received += value.length;
-          if (progress) progress(received, total);
-        }
-        const bytes = new Uint8Array(length);
-        let at = 0;
-        for (const part of parts) { bytes.set(part, at); at += part.length; }
-        files.set(name, bytes);
-      }));
+      const count = (n) => {
+        received += n;
+        if (progress) progress(received, total);
+      };
+      for (const [name] of own) fileFetches.set(name, fetchFile(name, count));
+      await Promise.all(list.map(([name]) => fileFetches.get(name)));
       if (fsReady) writeFiles();
+      fetched.add(level);
+      (Module.levelsIn = Module.levelsIn || {})[level] = performance.now();
+      publishLevel();
     })();
     levels.set(level, done);
     return done;
+  }
+
+  // The sharpest level at hand that the shown size uses: the game loads no
+  // sharper one (and takes up a raised limit only at its title screen).
+  let shownLevel = 0;
+  function publishLevel() {
+    if (!fetched.size) return;
+    const usable = [...fetched].filter((l) => l <= shownLevel);
+    Module.pictureLevelLimit = usable.length ? Math.max(...usable) : Math.min(...fetched);
+  }
+
+  // Play first, sharpen after: the smallest level comes first, and the level
+  // the size wants joins it before the start only when the link brought the
+  // first so fast that waiting for the rest costs under a second.
+  async function fetchStartLevels(wanted, progress) {
+    manifest(wanted).catch(() => {});  // asked for now, read after the first level
+    const began = performance.now();
+    let received = 0;
+    await fetchLevel(1, (n, total) => {
+      received = n;
+      if (progress) progress(n, total);
+    });
+    if (wanted === 1) return;
+    const rate = received / Math.max(0.001, (performance.now() - began) / 1000);
+    if ((await bytesToFetch(wanted)) / rate < 1) await fetchLevel(wanted);
+  }
+
+  // Once the game runs, the level the page's size wants.
+  function sharpenLater() {
+    fetchLevel(shownLevel).catch((e) => console.warn("sharper pictures:", e));
   }
 
   function writeFiles() {
@@ -71,21 +133,25 @@
   }
 
   // The size the game sees changes only once its level's pictures are present,
-  // so the reload a resize starts finds every file.
+  // so the reload a resize starts finds every file. The first size starts
+  // with the levels at hand; the one it wants follows (sharpenLater).
   // The canvas's CSS size: the page's, or less on a screen taller than 3:4.
   function gameArea() {
     return [Math.max(1, Math.round(canvas.clientWidth || window.innerWidth)),
       Math.max(1, Math.round(canvas.clientHeight || window.innerHeight))];
   }
   let sizeWanted = 0;
-  function applySize() {
+  function applySize(first) {
     const ticket = ++sizeWanted;
     const [width, height] = gameArea();
     const ratio = window.devicePixelRatio || 1;
-    return fetchLevel(levelFor(width, height)).then(() => {
+    const wanted = levelFor(width, height);
+    return (first ? Promise.resolve() : fetchLevel(wanted)).then(() => {
       if (ticket !== sizeWanted) return;
       canvas.width = Math.round(width * ratio);
       canvas.height = Math.round(height * ratio);
+      shownLevel = wanted;
+      publishLevel();
       Module.gameSize = [width, height, canvas.width, canvas.height];
     });
   }
@@ -187,7 +253,7 @@
   // Nothing starts before the loading screen is painted: downloads and
   // compiling would only hold it up.
   const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-  const firstLevel = painted.then(() => fetchLevel(
+  const firstLevel = painted.then(() => fetchStartLevels(
     levelFor(...gameArea()),
     (received, total) => {
       fill.style.width = (100 * received / Math.max(1, total)).toFixed(1) + "%";
@@ -228,7 +294,7 @@
         Module.removeRunDependency("saves");
       }
       Module.addRunDependency("data");
-      firstLevel.then(() => applySize()).then(() => {
+      firstLevel.then(() => applySize(true)).then(() => {
         fsReady = true;
         writeFiles();
         Module.removeRunDependency("data");
@@ -244,6 +310,7 @@
       updateSoundNote();
       setInterval(updateSoundNote, 250);
       if (Module.showSavesNote) Module.showSavesNote();
+      sharpenLater();
     },
   };
 
