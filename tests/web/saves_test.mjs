@@ -235,19 +235,21 @@ const started = await waitFor(10, async () => {
 if (!started) fail("a touch on a difficulty did not start a match");
 console.log("a touch started a match");
 
-// A resize to another resolution level fetches that level's pictures alone,
-// and only then does the game see its new size and reload.
+// A resize to a resolution level the page has not fetched yet fetches that
+// level's pictures alone (the page started with levels 1 and 2, and shared
+// files come once), and only then does the game see its new size and reload.
 const fetched = [];
 page.on("request", (r) => fetched.push(new URL(r.url()).pathname));
-await page.setViewportSize({ width: 600, height: 400 });
-if (!(await waitFor(10, () => page.evaluate(() => Module.gameSize[0] === 600 && Module.gameSize[1] === 400))))
+await page.setViewportSize({ width: 1240, height: 700 });
+if (!(await waitFor(20, () => page.evaluate(() => Module.gameSize[0] === 1240 && Module.gameSize[1] === 700))))
   fail("the game did not take the new size");
-if (!fetched.includes("/data/manifest-1.json") || !fetched.includes("/data/menu.png"))
-  fail("the smaller level was not fetched: " + fetched.join(" "));
-if (fetched.some((f) => /-hd2?\.png$/.test(f))) fail("a resize fetched another level's pictures too");
-if (!(await waitFor(5, async () => matchShown(await pixels(page)))))
+if (!fetched.includes("/data/manifest-4.json") || !fetched.includes("/data/menu-hd2.png"))
+  fail("the larger level was not fetched: " + fetched.join(" "));
+const again = fetched.filter((f) => /\.wav$/.test(f) || (/\.png$/.test(f) && !/-hd2\.png$/.test(f)));
+if (again.length) fail("a resize fetched files the page already had: " + again.join(" "));
+if (!(await waitFor(10, async () => matchShown(await pixels(page)))))
   fail("the match is not drawn over the resized page");
-console.log("a resize fetched the level it needs and the match goes on at 600 x 400");
+console.log("a resize fetched the level it needs and the match goes on at 1240 x 700");
 
 if (seen.errors.length) fail("console errors:\n" + seen.errors.join("\n"));
 await browser.close();

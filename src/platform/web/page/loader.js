@@ -250,11 +250,13 @@
     }, { capture: true });
   }
 
-  // Nothing starts before the loading screen is painted: downloads and
-  // compiling would only hold it up.
+  // Nothing else starts before the loading screen is painted: downloads and
+  // compiling would only hold it up. The small manifests go first, so the
+  // pictures can follow the paint without another round trip.
+  const startLevel = levelFor(...gameArea());
+  for (const level of new Set([1, startLevel])) manifest(level).catch(() => {});
   const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-  const firstLevel = painted.then(() => fetchStartLevels(
-    levelFor(...gameArea()),
+  const firstLevel = painted.then(() => fetchStartLevels(startLevel,
     (received, total) => {
       fill.style.width = (100 * received / Math.max(1, total)).toFixed(1) + "%";
       status.textContent = "Loading… " + (received / 1048576).toFixed(1) + " of " +
