@@ -7,7 +7,7 @@
 //   SITE=build-web/site REFERENCE=title.png node load_report.mjs [--quick]
 // (--quick: the unthrottled runs only.)
 import fs from "node:fs";
-import { fail, startServer, launch, watchConsole, waitFor, pixels } from "./lib.mjs";
+import { fail, startServer, launch, watchConsole, waitFor, pixels, difference } from "./lib.mjs";
 
 const site = process.env.SITE || fail("SITE: the built site folder");
 const reference = process.env.REFERENCE;
@@ -20,18 +20,6 @@ const pages = {
   desktop: { viewport: { width: 640, height: 480 } },
 };
 const link = { offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 0.75e6 / 8 };
-
-// Share of pixels off by more than a small amount in any channel.
-function difference(a, b) {
-  if (a.width !== b.width || a.height !== b.height) return 1;
-  let off = 0;
-  for (let i = 0; i < a.data.length; i += 4) {
-    const d = Math.max(Math.abs(a.data[i] - b.data[i]), Math.abs(a.data[i + 1] - b.data[i + 1]),
-      Math.abs(a.data[i + 2] - b.data[i + 2]));
-    if (d > 24) off++;
-  }
-  return off / (a.width * a.height);
-}
 
 // The bytes on the wire (compressed where the server compressed them) of
 // everything the page had received by `ms` after navigation began.

@@ -98,7 +98,7 @@
 
   // Play first, sharpen after: the smallest level comes first, and the level
   // the size wants joins it before the start only when the link brought the
-  // first so fast that waiting for the rest costs under a second.
+  // first so fast that waiting for the rest costs under two seconds.
   async function fetchStartLevels(wanted, progress) {
     manifest(wanted).catch(() => {});  // asked for now, read after the first level
     const began = performance.now();
@@ -109,7 +109,7 @@
     });
     if (wanted === 1) return;
     const rate = received / Math.max(0.001, (performance.now() - began) / 1000);
-    if ((await bytesToFetch(wanted)) / rate < 1) await fetchLevel(wanted);
+    if ((await bytesToFetch(wanted)) / rate < 2) await fetchLevel(wanted);
   }
 
   // Once the game runs, the level the page's size wants.
