@@ -155,8 +155,11 @@
       Module.gameSize = [width, height, canvas.width, canvas.height];
     });
   }
+  // Before the game runs (a phone's page settling its size, say) a resize
+  // fetches nothing: the start goes on with what it fetches, and the level
+  // the size wants follows once the game runs.
   window.addEventListener("resize", () => {
-    applySize().catch((e) => console.warn("resize:", e));
+    applySize(!Module.startedAt).catch((e) => console.warn("resize:", e));
   });
 
   // When saves cannot be kept the player hears it once, from the page; the
