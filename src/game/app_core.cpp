@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kF10 = 121;
 constexpr int kEffectChannels = 24;
-constexpr int kMenuPanelSlideEnd = 30;
 constexpr int kMusicBaseChannel = 32;
 
 GameGlobals globals;
@@ -42,7 +41,7 @@ int c_GameCore::HandleCreate() {
     screen.knownHeight = DisplayPixelHeight();
     BeginLoading();
     title.difficulty = 2;
-    title.titleSlide = -32;
+    title.Reassemble();
     pause.paused = 0;
     pause.panelDirection = -1;
     pause.panelY = -64;
@@ -121,7 +120,7 @@ void c_GameCore::UpdateLatches() {
     if (input.controlsHeld == 0) input.controlLatch = 0;
     if (mode == kModeTitle && credits.menuPanelOpen == 1 && input.pointerLatch == 0 &&
         input.TakeControl(kControlBack)) {
-        credits.menuPanelOpen = 0;
+        credits.Close();
         input.pointerLatch = 1;
     }
 }
@@ -130,7 +129,7 @@ void c_GameCore::UpdateLatches() {
 void c_GameCore::RunModeMachine() {
     switch (mode) {
         case kModeTitle:
-            DrawTitleScreen();
+            UpdateTitle();
             break;
         case kModeRecord:
             RecordScore();
@@ -146,13 +145,10 @@ void c_GameCore::RunModeMachine() {
         default:
             break;
     }
-    if (mode == kModeMatch && match.matchOver > 0) DrawTimeUp();
-    if (mode == kModeTitle || mode == kModeRecord) DrawTimeUp();
-    if (mode == kModeTitle && (credits.menuPanelOpen == 1 || credits.menuPanelSlide > 0))
-        DrawCreditsPanel();
-    if (credits.menuPanelOpen == 1 && credits.menuPanelSlide < kMenuPanelSlideEnd)
-        credits.menuPanelSlide++;
-    if (credits.menuPanelOpen == 0 && credits.menuPanelSlide > 0) credits.menuPanelSlide--;
+    // A finished overlay turns to recording, which the second call fades over.
+    if (mode == kModeMatch && match.matchOver > 0) UpdateTimeUp();
+    if (mode == kModeTitle || mode == kModeRecord) UpdateTimeUp();
+    UpdateCreditsPanel();
     PlayCues();  // whatever the screens cued, in the order they cued it
 }
 
@@ -172,6 +168,35 @@ void c_GameCore::TakeUpSharperPictures() {
     media.levelLimit = limit;
     media.ChooseResolution(DisplayPixelWidth(), DisplayPixelHeight());
     if (media.resLevel != loaded) media.loadStep = 1;
+}
+
+// A chosen match starts at once: no overlay or panel over the title this update.
+void c_GameCore::UpdateTitle() {
+    const int table = SavedData::TableFor(title.difficulty);
+    TitleView view{saved.SoundMode(), saved.Best(table), saved.Recent(table),
+                   credits.menuPanelOpen != 0, media.Geometry(media.currentFont, 1)};
+    TitleReport report = title.Update(view, PlayFrame());
+    if (report.startMatch) mode = kModeStartMatch;
+    if (report.openCredits) credits.Open();
+}
+
+// The panel draws over the title only, but slides toward its state everywhere.
+void c_GameCore::UpdateCreditsPanel() {
+    CreditsReadouts readouts{DisplayPixelWidth(), DisplayPixelHeight(), timing.updateFpsAvg,
+                             timing.renderFpsAvg};
+    credits.Update(mode == kModeTitle, readouts, PlayFrame());
+}
+
+void c_GameCore::UpdateTimeUp() {
+    const int32_t* best = saved.Best(SavedData::TableFor(title.difficulty));
+    TimeUpReport report = timeUp.Update(mode == kModeMatch, match.score, best, PlayFrame());
+    if (report.finished) mode = kModeRecord;
+}
+
+void c_GameCore::RecordScore() {
+    const int table = SavedData::TableFor(title.difficulty);
+    EnterScore(match.score, saved.Best(table), saved.Recent(table));
+    SaveAll();
 }
 
 // "renderFpsAvg:scaleX,scaleY" in the bottom-left corner.
@@ -309,7 +334,7 @@ int c_GameCore::UpdateMatch() {
 }
 
 int c_GameCore::UpdatePauseButton() {
-    title.titleSlide = -32;  // the title assembles itself again after the match
+    title.Reassemble();  // after the match
     PauseReport report = pause.Update(saved.SoundMode(), PlayFrame());
     PlayCues();
     match.matchStart += report.clockShiftMs;

@@ -1,8 +1,8 @@
 // The game's core: the game's state in named parts, allocated once by the
 // constructor, and the order of things (the mode machine, when to draw what,
-// playing what the play layer cues). The match's and the pause panel's rules
-// live in the play layer below; the screens above (assets, saves, title,
-// time-up, credits) are reached only through the hooks.
+// playing what the play layer cues). The rules of the match, the pause panel,
+// the title, the time-up overlay and the credits live in the play layer below;
+// the asset loader and the saves above are reached through the hooks.
 #pragma once
 
 #include <array>
@@ -12,12 +12,15 @@
 #include "core/text.h"
 #include "framework/app.h"
 #include "game/game_state.h"
+#include "game/play/credits_panel.h"
 #include "game/play/draw_list.h"
 #include "game/play/frame.h"
 #include "game/play/match.h"
 #include "game/play/pause.h"
 #include "game/play/records.h"
 #include "game/play/text_buffer.h"
+#include "game/play/time_up.h"
+#include "game/play/title_screen.h"
 
 // Modes of the mode machine.
 enum GameMode { kModeTitle = 1, kModeRecord = 2, kModeMatch = 10, kModeStartMatch = 11 };
@@ -34,15 +37,11 @@ class c_GameCore : public c_App {
     int HandleUpdate() override;
     int HandleRender() override;  // draw list replay
 
-    // --- the screens' hooks: what the core asks of the layer above it ---
+    // --- the hooks: what the core asks of the loader and the saves above it ---
     virtual int BeginLoading() = 0;
     virtual int AssetLoadStep() = 0;
     virtual int LoadSaves() = 0;
     virtual int SaveAll() = 0;
-    virtual int DrawTitleScreen() = 0;
-    virtual int RecordScore() = 0;
-    virtual int DrawTimeUp() = 0;
-    virtual int DrawCreditsPanel() = 0;
 
     // --- core services (app_core.cpp) ---
     int NowMs() const;  // the platform clock, 0 without a platform
@@ -63,6 +62,11 @@ class c_GameCore : public c_App {
     void RunModeMachine();
     int PlatformLevelLimit() const;
     void TakeUpSharperPictures();
+    void UpdateTitle();
+    void UpdateCreditsPanel();
+    void UpdateTimeUp();
+    // The last match's score into the chosen difficulty's tables, then saved.
+    void RecordScore();
     void QueueDebugLine();
     void ReplayDrawList();
 

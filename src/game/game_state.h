@@ -71,28 +71,6 @@ struct SavedData {
 // sampled by the core's control mapping.
 void SampleInput(InputSnapshot& input, const c_InputDevice& device, const ScreenFit& screen);
 
-// The title screen: the chosen difficulty, its slide-in and the score lists' size.
-struct TitleState {
-    int difficulty = 0;
-    int titleSlide = 0;
-    int listHeight = 0, lineCount = 0;
-};
-
-// The credits panel over the title screen.
-struct CreditsPanel {
-    int menuPanelOpen = 0;
-    int menuPanelSlide = 0;  // 0..30 while it flies in and out
-    float creditScroll = 0;
-    int creditLine = 0;
-};
-
-// The time-up overlay at the end of a match and the rank it shows.
-struct TimeUpState {
-    int timeUpTimer = 0;
-    int rankPosition = 0;
-    int bandHeight = 0;
-};
-
 // Measured rates of updates and renders.
 struct FrameTiming {
     int updateStamp = 0, updateFps = 0, updateFpsAvg = 0;

@@ -18,9 +18,9 @@ TEST(NoAllocation, TitleTimeUpAndCreditsDrawWithoutTheHeap) {
     app.credits.menuPanelSlide = 30;
     long allocations = CountAllocations([&] {
         for (int i = 0; i < 100; i++) {
-            app.DrawTitleScreen();
-            app.DrawTimeUp();
-            app.DrawCreditsPanel();
+            app.UpdateTitle();
+            app.UpdateTimeUp();
+            app.UpdateCreditsPanel();
             app.input.pointerLatch = 1;  // keep the panel open
         }
     });

@@ -18,10 +18,15 @@ class TimeUp : public ::testing::Test {
         int i = 0;
         for (int s : scores) Best(t, i++) = s;
     }
+    // The label the overlay would show for the match's score.
+    StringView Label() {
+        return RankLabel(
+            RankOf(app.match.score, app.saved.Best(SavedData::TableFor(app.title.difficulty))));
+    }
     // One overlay drawn into an empty list.
     std::string OverlayText() {
         app.BeginDrawList(0, 0, 0, 1);
-        app.DrawTimeUp();
+        app.UpdateTimeUp();
         return GlyphText(app);
     }
 };
@@ -32,14 +37,13 @@ TEST_F(TimeUp, EqualScoreRanksAboveAndIsStoredBelow) {
     app.title.difficulty = 2;
     SetBest(1, {500, 400, 300});
     app.match.score = 400;
-    EXPECT_EQ(app.RankLabel(), u"2nd");
-    EXPECT_EQ(app.timeUp.rankPosition, 2);
+    EXPECT_EQ(Label(), u"2nd");
 
     app.RecordScore();
     const int expected[10] = {500, 400, 400, 300, 0, 0, 0, 0, 0, 0};
     for (int i = 0; i < 10; i++) EXPECT_EQ(Best(1, i), expected[i]) << i;
     EXPECT_EQ(Recent(1, 0), 400);
-    EXPECT_EQ(app.RankLabel(), u"2nd");  // the label does not change once recorded
+    EXPECT_EQ(Label(), u"2nd");  // the label does not change once recorded
 }
 
 TEST_F(TimeUp, ZeroScoreOnEmptyTableShowsFirstButStoresNothing) {
@@ -47,7 +51,7 @@ TEST_F(TimeUp, ZeroScoreOnEmptyTableShowsFirstButStoresNothing) {
     app.match.score = 0;
     Recent(0, 0) = 70;
     Recent(0, 9) = 90;
-    EXPECT_EQ(app.RankLabel(), u"1st!");
+    EXPECT_EQ(Label(), u"1st!");
     app.timeUp.timeUpTimer = 40;
     app.mode = kModeTitle;
     EXPECT_NE(OverlayText().find("NewHighscore1st!"), std::string::npos);
@@ -63,8 +67,7 @@ TEST_F(TimeUp, ScoresBelowAndAboveTheWholeList) {
     app.title.difficulty = 3;
     for (int i = 0; i < 10; i++) Best(2, i) = 1000 - 10 * i;  // 1000 .. 910
     app.match.score = 900;
-    EXPECT_EQ(app.RankLabel(), u"");
-    EXPECT_EQ(app.timeUp.rankPosition, 0);
+    EXPECT_EQ(Label(), u"");
     app.timeUp.timeUpTimer = 40;
     app.mode = kModeTitle;
     EXPECT_EQ(OverlayText().find("NewHighscore"), std::string::npos);
@@ -73,7 +76,7 @@ TEST_F(TimeUp, ScoresBelowAndAboveTheWholeList) {
     EXPECT_EQ(Recent(2, 0), 900);
 
     app.match.score = 5000;
-    EXPECT_EQ(app.RankLabel(), u"1st!");
+    EXPECT_EQ(Label(), u"1st!");
     app.RecordScore();
     EXPECT_EQ(Best(2, 0), 5000);
     EXPECT_EQ(Best(2, 9), 920);  // 910 was dropped
@@ -102,27 +105,27 @@ TEST_F(TimeUp, NinetyUpdatesIntoRecordingThenTheFade) {
     app.mode = kModeMatch;
     app.timeUp.timeUpTimer = 0;
     for (int i = 1; i < 90; i++) {
-        app.DrawTimeUp();
+        app.UpdateTimeUp();
         ASSERT_EQ(app.mode, kModeMatch) << i;
         ASSERT_EQ(app.timeUp.timeUpTimer, i);
     }
-    app.DrawTimeUp();
+    app.UpdateTimeUp();
     EXPECT_EQ(app.mode, kModeRecord);
     EXPECT_EQ(app.timeUp.timeUpTimer, 73);  // set to 75 and the first fade step taken
 
     app.mode = kModeTitle;
     int updates = 0;
     while (app.timeUp.timeUpTimer > 0 && updates < 100) {
-        app.DrawTimeUp();
+        app.UpdateTimeUp();
         updates++;
     }
     EXPECT_EQ(updates, 37);
     EXPECT_EQ(app.timeUp.timeUpTimer, 0);
 
     app.timeUp.timeUpTimer = 1;  // fades to 0, never below
-    app.DrawTimeUp();
+    app.UpdateTimeUp();
     EXPECT_EQ(app.timeUp.timeUpTimer, 0);
     app.BeginDrawList(0, 0, 0, 1);
-    app.DrawTimeUp();
+    app.UpdateTimeUp();
     EXPECT_EQ(app.drawList.drawCount, 0);  // no overlay once the counter is 0
 }

@@ -1,15 +1,12 @@
-// The game object: the core's state and rules with the screens on top of it
-// (asset loading, saves, title, time-up, credits). The core never calls these
-// directly; it reaches them through its hooks.
+// The game object: the core's state and rules with asset loading and the
+// saves on top of it. The core never calls these directly; it reaches them
+// through its hooks.
 #pragma once
 
 #include <array>
 #include <string>
 
 #include "game/game_core.h"
-
-// The credit lines, entries 0..38.
-extern const std::array<StringView, 39> kCreditLines;
 
 class c_MyApp final : public c_GameCore {
   public:
@@ -35,13 +32,6 @@ class c_MyApp final : public c_GameCore {
     std::string BuildStateString() const;
     // Applies a state string with the section rules and messages.
     void ApplyStateString(StringView state);
-
-    // --- screens (title.cpp, timeup.cpp, credits.cpp) ---
-    int DrawTitleScreen() override;
-    int RecordScore() override;
-    StringView RankLabel();
-    int DrawTimeUp() override;
-    int DrawCreditsPanel() override;
 };
 
 // The running game object (null before it is made); tests make their own.
