@@ -63,3 +63,8 @@ bool DecodeImage(FILE* file, DecodedImage* out) {
     out->components = c;
     return true;
 }
+
+bool ReadImageSize(FILE* file, int* width, int* height) {
+    int components = 0;
+    return file && stbi_info_from_file(file, width, height, &components) != 0;
+}

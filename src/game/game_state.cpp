@@ -35,6 +35,12 @@ void Media::ChooseResolution(int width, int height) {
     }
 }
 
+void Media::LowerResolution() {
+    if (resLevel <= 1) return;
+    resLevel /= 2;
+    resScale = 1.0f / static_cast<float>(resLevel);
+}
+
 // Pointer, button and touches in screen units, once per update.
 void SampleInput(InputSnapshot& in, const c_InputDevice& device, const ScreenFit& screen) {
     in.pointerPrevX = in.pointerX;

@@ -34,9 +34,14 @@ struct Media : SheetSizes {
     std::array<int32_t, kChannels> channelIds{};
     int sfxChannel = 0;
 
+    // The largest sheet side at levels 1, 2 and 4; -1 until read.
+    std::array<int, 3> largestSheet{-1, -1, -1};
+
     // The sheet resolution (1, 2 or 4) and its scale for a display size,
     // no sharper than levelLimit.
     void ChooseResolution(int width, int height);
+    // The next smaller level (4 to 2, 2 to 1).
+    void LowerResolution();
 };
 
 // Everything the state file keeps.

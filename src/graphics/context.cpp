@@ -154,6 +154,9 @@ int DisplayPixelWidth() {
 int DisplayPixelHeight() {
     return gGraphicsDevice ? gGraphicsDevice->PixelHeight() : 0;
 }
+int MaxTextureSize() {
+    return gGraphicsDevice ? gGraphicsDevice->Backend()->MaxTextureSize() : 0;
+}
 
 // Every render starts from the same state, whatever the last one left.
 void BeginRenderState() {

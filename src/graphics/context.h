@@ -126,6 +126,8 @@ int DisplayHeight();
 // The framebuffer in device pixels: more than the window's units on a scaled
 // desktop, and what picture sharpness depends on.
 int DisplayPixelWidth();
+// The largest texture side the renderer's GL takes; 0 without a renderer.
+int MaxTextureSize();
 int DisplayPixelHeight();
 void BeginRenderState();
 void EndRenderState();

@@ -80,6 +80,9 @@ class GlBackend {
     void UploadTexture(uint32_t texture, GlFormat format, int x, int y, int w, int h,
                        const void* pixels, bool bgra);
 
+    // The largest texture side GL takes, in pixels.
+    int MaxTextureSize() { return GlMaxTextureSize(); }
+
     void ForgetState() { state_ = GlState{}; }
     // The context was replaced by an empty one: what the backend made in the
     // old one (programs, buffers) is made again, and nothing is assumed set.
@@ -116,6 +119,7 @@ class GlBackend {
                                bool bgra) = 0;
     // The backend's own GL objects; the fixed-function one has none.
     virtual void GlCreateObjects() {}
+    virtual int GlMaxTextureSize() = 0;
 
   private:
     void Texturing(bool on);
@@ -190,6 +194,7 @@ class NullGlBackend : public GlBackend {
     bool GlTexImage(GlFormat format, int w, int h) override;
     void GlTexSubImage(GlFormat format, int x, int y, int w, int h, const void* pixels,
                        bool bgra) override;
+    int GlMaxTextureSize() override { return maxTextureSize; }
 
   private:
     uint32_t freedName_ = 0;

@@ -49,3 +49,9 @@ bool GlTextureBackend::GlTexImage(GlFormat format, int w, int h) {
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(f), w, h, 0, f, GL_UNSIGNED_BYTE, nullptr);
     return glGetError() == GL_NO_ERROR;
 }
+
+int GlTextureBackend::GlMaxTextureSize() {
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size;
+}

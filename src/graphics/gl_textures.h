@@ -13,6 +13,7 @@ class GlTextureBackend : public GlBackend {
     void GlTextureParameters() override;
     void GlDeleteTexture(uint32_t texture) override;
     bool GlTexImage(GlFormat format, int w, int h) override;
+    int GlMaxTextureSize() override;
     // GL's enum for a pixel format (GL_LUMINANCE … GL_RGBA), the same in both.
     static uint32_t FormatEnum(GlFormat format);
 };

@@ -52,6 +52,37 @@ INSTANTIATE_TEST_SUITE_P(Devices, ResolutionLevel,
                                          LevelCase{1280, 720, 4, "menu-hd2.png"},
                                          LevelCase{600, 1231, 4, "menu-hd2.png"}));
 
+// A driver whose largest texture cannot hold a level's sheets gets the next
+// smaller level it can hold; the counting backend refuses larger textures as
+// GL does, so a level left too large would leave the slot empty.
+TEST_F(MadeData, SheetsLargerThanTheLargestTextureFallBackALevel) {
+    ASSERT_TRUE(WriteGreyPng(dir, "menu.png", 512, 512));
+    ASSERT_TRUE(WriteGreyPng(dir, "menu-hd.png", 1024, 1024));
+    ASSERT_TRUE(WriteGreyPng(dir, "menu-hd2.png", 2048, 2048));
+    ASSERT_TRUE(WriteGreyPng(dir, "fonts/editundo-hd.png", 1200, 128));  // the font counts too
+    GameHarness h(1280, 960, "", dir);
+    h.FinishLoading();
+    ASSERT_EQ(h.App().media.resLevel, 4);
+    for (auto [maxTexture, level] : {std::pair{2047, 2}, std::pair{1100, 1}, std::pair{300, 1}}) {
+        h.Backend()->maxTextureSize = maxTexture;
+        h.Resize(1280 + maxTexture % 7, 960);  // a new size reloads every sheet
+        h.FinishLoading();
+        c_MyApp& app = h.App();
+        EXPECT_EQ(app.media.resLevel, level) << maxTexture;
+        EXPECT_FLOAT_EQ(app.media.resScale, 1.0f / static_cast<float>(level)) << maxTexture;
+        EXPECT_EQ(app.media.imageGeometry[3 * 99], 256 * level) << maxTexture;
+        if (512 * level <= maxTexture) {
+            ASSERT_NE(app.media.imageTable[99], nullptr) << maxTexture;
+            EXPECT_EQ(app.media.imageTable[99]->surface->Width(), 512 * level) << maxTexture;
+        }
+    }
+    // The smallest level is the floor; the start check refuses such a driver.
+    EXPECT_EQ(h.App().media.imageTable[99], nullptr);
+    EXPECT_EQ(LargestSheetSide(&h.platform, 1), 512);
+    EXPECT_EQ(LargestSheetSide(&h.platform, 2), 1200);
+    EXPECT_EQ(LargestSheetSide(&h.platform, 4), 2048);
+}
+
 TEST_F(MadeData, SoundFilesAreNamedWithThreeDigits) {
     WriteWav(dir, "sfx/007.wav");
     WriteWav(dir, "sfx/095.wav");

@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
     if (argc > 2) seed = std::atoi(argv[2]);
     PlDesktopWindow window;
     if (!window.Ok()) return -1;
+    window.Show();
     PlVorlekGame game;
     game.SetWindow(window.Window());
     auto demo = std::make_unique<c_TuneDemo>();

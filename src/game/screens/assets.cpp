@@ -5,9 +5,11 @@
 
 #include "audio/audio.h"
 #include "core/degree_math.h"
+#include "formats/image_decode.h"
 #include "game/screens/my_app.h"
 #include "graphics/context.h"
 #include "graphics/image.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -54,18 +56,56 @@ const char* LevelSuffix(int level) {
     return "";
 }
 
+constexpr const char16_t* kFontName = u"fonts/editundo";
+
+TextBuffer SheetFile(StringView name, int level) {
+    TextBuffer file(name);
+    file.Append(LevelSuffix(level)).Append(".png");
+    return file;
+}
+
+// The larger side of a sheet file as its header gives it; 0 when unreadable.
+int SheetSide(PlGame* platform, StringView name, int level) {
+    FileHandle file = platform->OpenFile(ApplyDataPathRule(SheetFile(name, level).View()), "rb");
+    int width = 0, height = 0;
+    if (!ReadImageSize(file.get(), &width, &height)) return 0;
+    return std::max(width, height);
+}
+
+int LevelSlot(int level) {
+    return level == 4 ? 2 : level == 2 ? 1 : 0;
+}
+
 }  // namespace
+
+int LargestSheetSide(PlGame* platform, int level) {
+    if (!platform) return 0;
+    int largest = SheetSide(platform, kFontName, level);
+    for (const SheetEntry& s : kSheetSteps)
+        largest = std::max(largest, SheetSide(platform, s.name, level));
+    return largest;
+}
 
 void c_MyApp::ChooseResolutionLevel() {
     // Sheets are chosen for the pixels they will cover, not the window's units.
     media.ChooseResolution(DisplayPixelWidth(), DisplayPixelHeight());
+    // A driver whose textures cannot hold a level's sheets would draw none of
+    // them: the next smaller level looks coarser but is all there.
+    const int maxTexture = MaxTextureSize();
+    while (media.resLevel > 1 && maxTexture > 0 && CachedLargestSheet(media.resLevel) > maxTexture)
+        media.LowerResolution();
+}
+
+// Read once per level and game: the files do not change while it runs.
+int c_MyApp::CachedLargestSheet(int level) {
+    int& side = media.largestSheet[LevelSlot(level)];
+    if (side < 0) side = LargestSheetSide(PlatformGame(), level);
+    return side;
 }
 
 // The sheet's file name at the current level: name, suffix, ".png".
 TextBuffer c_MyApp::SheetFileName(StringView name) const {
-    TextBuffer file(name);
-    file.Append(LevelSuffix(media.resLevel)).Append(".png");
-    return file;
+    return SheetFile(name, media.resLevel);
 }
 
 int c_MyApp::LoadSheet(int index, StringView name, int width, int height, int frames, int flags) {
@@ -118,7 +158,7 @@ int c_MyApp::BeginLoading() {
 
 void c_MyApp::LoadStartSheets() {
     LoadSheet(kImageMakerLogo, u"common/ZEPHLogo", 256, 256, 1, CentreHandle);
-    LoadFont(kImageFont, u"fonts/editundo", 7, 10);
+    LoadFont(kImageFont, kFontName, 7, 10);
     media.startSheetsDue = false;
 }
 
@@ -130,7 +170,7 @@ int c_MyApp::AssetLoadStep() {
         if (s.step == media.loadStep)
             LoadSheet(s.index, s.name, s.width, s.height, s.frames, CentreHandle);
     }
-    if (media.loadStep == 6) LoadFont(kImageFont, u"fonts/editundo", 7, 10);
+    if (media.loadStep == 6) LoadFont(kImageFont, kFontName, 7, 10);
     for (const SoundEntry& s : kSoundSteps) {
         if (s.step == media.loadStep) LoadSfx(s.id);
     }

@@ -22,6 +22,7 @@ class c_MyApp final : public c_GameCore {
     int AssetLoadStep() override;
     int DrawLoadingScreen(int unused = 0);
     void ChooseResolutionLevel();
+    int CachedLargestSheet(int level);
     TextBuffer SheetFileName(StringView name) const;
     void QueueDotRing(float r, float g, float b, int angleOffset);
 
@@ -33,6 +34,11 @@ class c_MyApp final : public c_GameCore {
     // Applies a state string with the section rules and messages.
     void ApplyStateString(StringView state);
 };
+
+class PlGame;
+// The larger side of the largest sheet (the font's included) at a level
+// (1, 2 or 4), read from the data files' headers; 0 when none is there.
+int LargestSheetSide(PlGame* platform, int level);
 
 // The running game object (null before it is made); tests make their own.
 c_MyApp* MyApp();
