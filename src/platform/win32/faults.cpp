@@ -1,6 +1,9 @@
-// The processor-fault translator on Windows: a vectored exception handler,
-// which sees a fault before any frame's own handler and still runs after a
-// stack overflow, on the stack the thread keeps in reserve.
+// The processor-fault translator on Windows. Faults go through the unhandled
+// exception filter, so a fault that some frame's __except, a library or a
+// later vectored handler deals with (drivers and IsBadReadPtr probe memory
+// that way) never reaches it. Only a stack overflow is caught first-chance, by
+// a vectored handler: by the time the filter would run, the stack left to it
+// may be too short to report anything.
 #include <windows.h>
 
 #include "platform/os.h"
@@ -33,16 +36,28 @@ os::Fault Classify(DWORD code) {
     }
 }
 
-LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
-    DWORD code = info->ExceptionRecord->ExceptionCode;
-    if (!IsFault(code)) return EXCEPTION_CONTINUE_SEARCH;
+// One thread reports; a second fault in it ends the process at once, and
+// other threads wait for the first report to end the process.
+LONG Report(DWORD code) {
     DWORD self = GetCurrentThreadId();
     DWORD first = static_cast<DWORD>(InterlockedCompareExchange(
         reinterpret_cast<volatile LONG*>(&reportingThread), static_cast<LONG>(self), 0));
-    if (first == self) os::EndProcessNow(-1);  // a fault while reporting one
-    if (first != 0) Sleep(INFINITE);           // another thread is reporting; it ends us
+    if (first == self) os::EndProcessNow(-1);
+    if (first != 0) Sleep(INFINITE);
     onFault(Classify(code));
     return EXCEPTION_CONTINUE_SEARCH;
+}
+
+LONG WINAPI OnUnhandled(EXCEPTION_POINTERS* info) {
+    DWORD code = info->ExceptionRecord->ExceptionCode;
+    if (!IsFault(code)) return EXCEPTION_CONTINUE_SEARCH;
+    return Report(code);
+}
+
+LONG CALLBACK OnStackOverflow(EXCEPTION_POINTERS* info) {
+    DWORD code = info->ExceptionRecord->ExceptionCode;
+    if (code != EXCEPTION_STACK_OVERFLOW) return EXCEPTION_CONTINUE_SEARCH;
+    return Report(code);
 }
 
 }  // namespace
@@ -52,5 +67,6 @@ void os::InstallFaultTranslator(FaultHandler handler) {
     // Room for the report once a stack overflow has used up the rest.
     ULONG reserve = 64 * 1024;
     SetThreadStackGuarantee(&reserve);
-    AddVectoredExceptionHandler(1, OnException);
+    SetUnhandledExceptionFilter(OnUnhandled);
+    AddVectoredExceptionHandler(1, OnStackOverflow);
 }

@@ -1,6 +1,6 @@
-// The vectored fault translator on Windows: it lets the C++ runtime's own
-// exceptions and the debugger's messages pass, and reports a fault without
-// touching a heap another thread holds.
+// The fault translator on Windows: it lets the C++ runtime's own exceptions,
+// the debugger's messages and faults the process handles itself pass, and
+// reports a fault nobody handles without touching a heap another thread holds.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -29,8 +29,9 @@ TEST(WindowsFaults, ExceptionsThatAreNoFaultPassThrough) {
 TEST(WindowsFaults, ReportedWithoutTouchingALockedHeap) {
     // The probe's locks hold: an allocation under them never returns.
     EXPECT_EQ(RunProcess({BW_HEAP_LOCK_PROBE, "allocate"}, "", 3).status, 137);
-    for (auto [fault, message] : {std::pair{"null", "Memory access violation"},
-                                  std::pair{"divide", "Integer divide by zero"}}) {
+    for (auto [fault, message] :
+         {std::pair{"null", "Memory access violation"},
+          std::pair{"divide", "Integer divide by zero"}, std::pair{"overflow", "Stack overflow"}}) {
         ProcessResult plain = RunProcess({BW_HEAP_LOCK_PROBE, fault}, "", 10);
         EXPECT_EQ(plain.out, std::string("Vorlek Runtime Error : ") + message + "\n\n");
         EXPECT_EQ(plain.err, kMarker);
@@ -41,6 +42,13 @@ TEST(WindowsFaults, ReportedWithoutTouchingALockedHeap) {
         EXPECT_EQ(stop.err, kMarker + "+Object\n\n\n\n" + kMarker) << fault;
         EXPECT_EQ(stop.status, 0) << fault;
     }
+}
+
+TEST(WindowsFaults, FaultsHandledElsewhereDoNotEndTheGame) {
+    ProcessResult run = RunProcess({BW_HEAP_LOCK_PROBE, "handled"}, "", 10);
+    EXPECT_EQ(run.out, "went on after 2 handled faults\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.status, 0);
 }
 
 }  // namespace
