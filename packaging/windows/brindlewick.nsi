@@ -1,6 +1,8 @@
 ; The Windows installer, built by scripts/windows with Debian's makensis:
 ;   makensis -DVERSION=1.0.0 -DSTAGE=<folder of the zip's files> -DICON=<brindlewick.ico>
-;            -DSIZE_KB=<installed size> -DOUTFILE=<setup.exe> brindlewick.nsi
+;            -DSIZE_KB=<installed size> -DOUTFILE=<setup.exe> -DCOPYRIGHT=<line> brindlewick.nsi
+; VERSION is the project's (CMakeLists.txt), as in the game's own version
+; resource; COPYRIGHT the copyright file's line, as there too.
 ; Installs for all users under Program Files with a Start-menu entry and an
 ; uninstaller listed in Apps & features. Both run silently with /S. Saves live
 ; in each player's %APPDATA%\Brindlewick and are never touched here.
@@ -14,7 +16,8 @@ SetCompressor /SOLID lzma
 !define EXE "brindlewick.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${NAME}"
 
-Name "${NAME}"
+; The pages and the window's title say which version they install.
+Name "${NAME} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${NAME}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
@@ -22,12 +25,14 @@ RequestExecutionLevel admin
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 
+!searchparse "${VERSION}" "" VERSION_MAJOR "." VERSION_MINOR "."
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "${NAME}"
+VIAddVersionKey "CompanyName" "The Brindlewick developers"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${NAME} installer"
-VIAddVersionKey "LegalCopyright" "Copyright 2026 The Brindlewick developers"
+VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -67,6 +72,8 @@ Section "Install"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" ${VERSION_MAJOR}
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" ${VERSION_MINOR}
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Brindlewick developers"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"

@@ -27,6 +27,13 @@ done
 "$WINE" reg query "$KEY" /v UninstallString >"$E2E_RUN/reg.txt" 2>&1 ||
   fail "no Apps & features entry: $(cat "$E2E_RUN/reg.txt")"
 grep -q 'uninstall.exe' "$E2E_RUN/reg.txt" || fail "uninstall entry: $(cat "$E2E_RUN/reg.txt")"
+"$WINE" reg query "$KEY" >"$E2E_RUN/reg.txt" 2>&1
+grep -Eq "DisplayVersion[[:space:]]+REG_SZ[[:space:]]+$VERSION\b" "$E2E_RUN/reg.txt" ||
+  fail "Apps & features shows another version: $(cat "$E2E_RUN/reg.txt")"
+IFS=. read -r major minor _ <<<"$VERSION"
+grep -Eq "VersionMajor[[:space:]]+REG_DWORD[[:space:]]+0x0*$(printf %x "$major")\b" "$E2E_RUN/reg.txt" &&
+  grep -Eq "VersionMinor[[:space:]]+REG_DWORD[[:space:]]+0x0*$(printf %x "$minor")\b" "$E2E_RUN/reg.txt" ||
+  fail "version numbers of the entry: $(cat "$E2E_RUN/reg.txt")"
 echo "installed under Program Files"
 
 # The installed game, from a folder of the player's.

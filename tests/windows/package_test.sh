@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What scripts/windows ships: the zip's files and licences, a stripped game
-# that needs no MinGW runtime DLL, an amd64 installer, both within 15 MB.
+# that needs no MinGW runtime DLL and says what it is (icon, version,
+# manifest), an amd64 installer of the same version, both within 15 MB.
 set -euo pipefail
 source "$(dirname "$0")/wine_lib.sh"
 WORK=$(mktemp -d /tmp/bw-win-package-XXXXXX)
@@ -42,4 +43,30 @@ x86_64-w64-mingw32-objdump -h "$TOP/brindlewick.exe" | grep -q '\.debug_' && fai
 x86_64-w64-mingw32-objdump -p "$TOP/OpenAL32.dll" | grep -qiE 'DLL Name: (libstdc|libgcc|libwinpthread)' &&
   fail "OpenAL32.dll needs a MinGW runtime DLL"
 file "$SETUP" | grep -q 'PE32+ executable (GUI) x86-64' || fail "installer: $(file "$SETUP")"
+
+# Explorer's Properties: name and version from the project's one version number.
+COPYRIGHT=$(sed -n 's/^\(Copyright .*\)\.$/\1/p' "$(dirname "$0")/../../packaging/copyright" | head -1)
+resources() { python3 "$(dirname "$0")/pe_resources.py" "$1"; }
+field() { python3 -c 'import json, sys; r = json.load(sys.stdin); print(eval(sys.argv[1]))' "$1"; }
+for program in "$TOP/brindlewick.exe:brindlewick:Brindlewick:1" \
+  "$WIN_DIR/tools/replay/replay.exe:replay:Brindlewick replay tool:0"; do
+  IFS=: read -r exe name description icons <<<"$program"
+  res=$(resources "$exe")
+  [ "$(field 'r["icons"]' <<<"$res")" = "$icons" ] || fail "$name: icon groups: $res"
+  [ "$(field 'r["version"]' <<<"$res")" = "$VERSION.0" ] || fail "$name: file version: $res"
+  for pair in "ProductName=Brindlewick" "ProductVersion=$VERSION" "FileVersion=$VERSION" \
+    "FileDescription=$description" "OriginalFilename=$name.exe" "LegalCopyright=$COPYRIGHT"; do
+    [ "$(field "r['strings'].get('${pair%%=*}')" <<<"$res")" = "${pair#*=}" ] ||
+      fail "$name: ${pair%%=*} is not ${pair#*=}: $res"
+  done
+  manifest=$(field 'r["manifest"]' <<<"$res")
+  for want in '<dpiAwareness[^>]*>PerMonitorV2<' '<dpiAware [^>]*>true/pm<' \
+    '<longPathAware[^>]*>true<' 'supportedOS Id="\{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a\}"'; do
+    grep -Eq "$want" <<<"$manifest" || fail "$name: the manifest lacks $want: $manifest"
+  done
+  echo "$name.exe: version $VERSION, manifest per-monitor-v2 and long paths"
+done
+res=$(resources "$SETUP")
+[ "$(field "r['strings'].get('ProductVersion')" <<<"$res")" = "$VERSION" ] &&
+  [ "$(field 'r["version"]' <<<"$res")" = "$VERSION.0" ] || fail "installer version: $res"
 echo "windows package test passed"
