@@ -8,7 +8,7 @@
 
 #include "core/errors.h"
 #include "platform/glfw_input/glfw_keys.h"
-#include "platform/glfw_input/glfw_pads.h"
+#include "platform/web/web_pads.h"
 
 namespace {
 
@@ -244,7 +244,7 @@ void PlWebGame::PointerButton(int event, int button, bool fromTouch) {
 }
 
 bool PlWebGame::ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {
-    return ReadGlfwJoystick(port, x, y, z, buttons);
+    return ReadBrowserPad(port, x, y, z, buttons);
 }
 
 void PlWebGame::ShellOpen(StringView target) {
