@@ -22,6 +22,7 @@ E2E_BIN="$E2E_RUN/launch"
 
 e2e_start_display
 E2E_CWD=$GAME_DIR e2e_start_game --no-data
+[ "$(window_size)" = 640x480 ] || fail "window size $(window_size) at 96 dpi"
 wait_for 30 title_with_pictures || fail "no pictures on the title; $(pixel_at "$E2E_RUN/shot.png" 4 100)"
 echo "the title shows its pictures"
 start_match_by_click
