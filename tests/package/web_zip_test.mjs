@@ -6,7 +6,9 @@ import { execFileSync, spawn } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { fail, launch, watchConsole, waitFor, pixels, matchShown, gameStarted } from "../web/lib.mjs";
+import {
+  fail, launch, watchConsole, waitFor, pixels, matchShown, gameStarted, announcedPort,
+} from "../web/lib.mjs";
 
 const zip = process.env.WEB_ZIP || fail("WEB_ZIP: the release's web zip");
 const root = fs.mkdtempSync(path.join(os.tmpdir(), "bw-web-zip-"));
@@ -26,15 +28,7 @@ if (/(src|href)="\//.test(html)) fail("the page has an absolute path");
 const server = spawn("python3", ["-u", "-m", "http.server", "--bind", "127.0.0.1", "0"],
   { cwd: root, stdio: ["ignore", "pipe", "ignore"] });
 process.on("exit", () => server.kill());
-const port = await new Promise((resolve, reject) => {
-  let text = "";
-  const timer = setTimeout(() => reject(new Error("server did not start")), 10000);
-  server.stdout.on("data", (chunk) => {
-    text += chunk;
-    const m = text.match(/port (\d+)/);
-    if (m) { clearTimeout(timer); resolve(Number(m[1])); }
-  });
-});
+const port = await announcedPort(server);
 
 const browser = await launch();
 const page = await browser.newPage({ viewport: { width: 640, height: 480 } });

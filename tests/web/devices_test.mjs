@@ -162,7 +162,12 @@ async function saveOnce(page) {
   await setHidden(page, true);
   if (!(await waitFor(5, () => page.evaluate((n) => (Module.savesSynced || 0) > n, synced))))
     fail("hiding the page saved nothing");
+  // Shown again, the game resumes at its next frame; hidden again before
+  // that, it would have nothing new to save.
+  const frames = await renders(page);
   await setHidden(page, false);
+  if (!(await waitFor(5, async () => (await renders(page)) > frames)))
+    fail("the game did not resume when the page came back");
 }
 const countPersist = () => {
   window.persistAsked = 0;

@@ -8,21 +8,26 @@ export function fail(message) {
   process.exit(1);
 }
 
+// The port a server started as `child` names on its standard output.
+export function announcedPort(child) {
+  return new Promise((resolve, reject) => {
+    let text = "";
+    const timer = setTimeout(() => reject(new Error("server did not start")), 10000);
+    child.stdout.on("data", (chunk) => {
+      text += chunk;
+      const m = text.match(/port (\d+)/);
+      if (m) { clearTimeout(timer); resolve(Number(m[1])); }
+    });
+  });
+}
+
 // The built site on 127.0.0.1 at a free port; stopped when the test ends.
 export async function startServer(folder) {
   const script = new URL("../../src/platform/web/page/serve.py", import.meta.url).pathname;
   const server = spawn("python3", ["-u", script, folder, "0"], { stdio: ["ignore", "pipe", "ignore"] });
   const stop = () => { try { server.kill(); } catch (e) { /* gone */ } };
   process.on("exit", stop);
-  const port = await new Promise((resolve, reject) => {
-    let text = "";
-    const timer = setTimeout(() => reject(new Error("server did not start")), 10000);
-    server.stdout.on("data", (chunk) => {
-      text += chunk;
-      const m = text.match(/port (\d+)/);
-      if (m) { clearTimeout(timer); resolve(Number(m[1])); }
-    });
-  });
+  const port = await announcedPort(server);
   return { url: `http://127.0.0.1:${port}/`, stop };
 }
 
