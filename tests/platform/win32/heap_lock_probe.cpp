@@ -27,10 +27,12 @@ DWORD WINAPI HoldEveryHeap(void*) {
 }
 
 // Each call keeps a page of its own on the stack, so the recursion reaches the
-// guard page whatever the optimiser does with the rest.
+// guard page whatever the optimiser does with the rest. The volatile test
+// keeps the compiler from calling it endless and refusing it.
 int Recurse(int depth) {
     volatile char page[4096];
     page[depth % sizeof page] = static_cast<char>(depth);
+    if (zero != 0) return page[0];
     return Recurse(depth + 1) + page[0];
 }
 
