@@ -5,11 +5,6 @@
 
 #include <initializer_list>
 
-namespace {
-
-// GLFW and GLX load these at run time and unload them at glfwTerminate; kept
-// loaded, what Mesa still holds at exit stays reachable instead of showing as
-// leaks from an unknown module under the leak checker.
 void PinGlDrivers() {
     static const bool pinned = [] {
         for (const char* lib :
@@ -21,8 +16,6 @@ void PinGlDrivers() {
     }();
     (void)pinned;
 }
-
-}  // namespace
 
 GlTestWindow::GlTestWindow(int width, int height) {
     PinGlDrivers();

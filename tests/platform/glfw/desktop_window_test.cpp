@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/glfw/entry.h"
+#include "support/gl_window.h"
 #include "top_level_watch.h"
 
 namespace {
 
 void ExpectShownCentredAt(int dpi, int width, int height) {
+    PinGlDrivers();
     TopLevelWatch watch(dpi);
     ASSERT_TRUE(watch.Ok());
     PlDesktopWindow window;
