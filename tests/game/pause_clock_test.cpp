@@ -98,12 +98,3 @@ TEST_F(PauseClockTest, AMatchPausedInItsFirstUpdateStartsWithItsFullTime) {
     Resume();
     EXPECT_EQ(App().match.secondsLeft, 59);
 }
-
-TEST_F(PauseClockTest, EveryMatchStartsWithNoPauseMeasured) {
-    EXPECT_EQ(App().pause.pauseStamp, kNone);
-    Start(2);
-    App().pause.pauseStamp = 12345;  // left over from whatever came before
-    App().mode = kModeStartMatch;
-    h.Update();
-    EXPECT_EQ(App().pause.pauseStamp, kNone);
-}

@@ -144,19 +144,4 @@ TEST(StandardPadLayout, ButtonsAndTriggersLandWhereTheControlsLook) {
     }
 }
 
-TEST(StandardPadLayout, SticksPassThroughAndAHalfPulledTriggerReadsHalf) {
-    StandardPad standard;
-    standard.axes = {0.5f, -0.5f, -1.0f, 1.0f};
-    standard.values[7] = 0.5f;
-    float x[2], y[2], z[2];
-    bool buttons[32];
-    ArrangeGamepad(FromStandardPad(standard), x, y, z, buttons);
-    EXPECT_FLOAT_EQ(x[0], 0.5f);
-    EXPECT_FLOAT_EQ(y[0], -0.5f);
-    EXPECT_FLOAT_EQ(x[1], -1.0f);
-    EXPECT_FLOAT_EQ(y[1], 1.0f);
-    EXPECT_FLOAT_EQ(z[0], 0.0f);
-    EXPECT_FLOAT_EQ(z[1], 0.5f);
-}
-
 }  // namespace

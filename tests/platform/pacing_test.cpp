@@ -116,18 +116,6 @@ TEST(FrameTolerance, StallsSuspendAndOutOfRangeFractionsKeepTheLoopsRules) {
     }
 }
 
-TEST(FrameTolerance, RateSetDuringAnUpdateCountsFromThen) {
-    FramePlatform page(0.25);
-    page.PassAt(0);
-    page.GameStart();
-    page.PassAt(0);
-    // As when the game resumes: its rate is set inside a pass, which is a
-    // frame already, so nothing waits for the next one.
-    page.onUpdate = [&] { page.SetTickRate(60); };
-    EXPECT_EQ(page.PassAt(kPeriod + 0.002), "UR");
-    EXPECT_NEAR(page.schedule.NextTick(), 2 * kPeriod + 0.002, 1e-12);
-}
-
 // Ten simulated minutes from start phases spread over a refresh, as the
 // performance report's tables do (there with more phases).
 PacingSweep Sweep(PacingLoop loop, double hz, double jitterMs, double tolerance = 0,

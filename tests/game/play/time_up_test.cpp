@@ -46,14 +46,6 @@ TEST_F(TimeUpRules, AFullListKeepsItsTenAndALowScoreGoesOnlyToRecent) {
     EXPECT_EQ(recent[1], 900);
 }
 
-TEST_F(TimeUpRules, RankLabelsCoverTheListAndNothingElse) {
-    EXPECT_EQ(RankLabel(1), u"1st!");
-    EXPECT_EQ(RankLabel(10), u"10th");
-    EXPECT_EQ(RankLabel(0), u"");
-    EXPECT_EQ(RankLabel(11), u"");
-    EXPECT_EQ(RankLabel(-1), u"");
-}
-
 TEST_F(TimeUpRules, ReportsTheEndOnceThenFadesToNothing) {
     int reports = 0, updates = 0;
     for (; updates < TimeUpState::kLength; updates++) reports += Step(true).finished;

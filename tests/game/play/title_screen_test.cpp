@@ -74,13 +74,6 @@ TEST_F(TitleRules, DirectionsStepTheDifficultyWithinItsRangeOncePerPress) {
     EXPECT_EQ(input.pointerLatch, 1);  // the press must not also touch a button
 }
 
-TEST_F(TitleRules, TheMakersLogoAsksForTheCredits) {
-    TitleReport report = Tap(640 - 70, 480 - 40);
-    EXPECT_TRUE(report.openCredits);
-    EXPECT_FALSE(report.startMatch);
-    EXPECT_EQ(Cued(), std::vector<int>{kSfxPanel});
-}
-
 TEST_F(TitleRules, UnderTheCreditsNothingStartsOrOpensButTheSoundToggleWorks) {
     creditsOpen = true;
     EXPECT_FALSE(Tap(0.4f * 640, 0.7f * 480).startMatch);
@@ -90,29 +83,6 @@ TEST_F(TitleRules, UnderTheCreditsNothingStartsOrOpensButTheSoundToggleWorks) {
     EXPECT_TRUE(Cued().empty());
     Tap(32, 240);
     EXPECT_EQ(soundMode, 0);
-}
-
-TEST_F(TitleRules, TheListsFitTheScreenWithAFallbackForAnUnknownFont) {
-    fontLineHeight = 20;  // 150 units of list at 30 a line
-    Step();
-    EXPECT_EQ(title.lineCount, 5);
-    fontLineHeight = 0;  // the font's own 10 until its size is known: 15 a line
-    Step();
-    EXPECT_EQ(title.lineCount, 10);
-    fontLineHeight = 40;  // 60 a line: two fit
-    Step();
-    EXPECT_EQ(title.lineCount, 2);
-    fontLineHeight = 1000;  // none fit: one is still shown
-    Step();
-    EXPECT_EQ(title.lineCount, 1);
-}
-
-TEST_F(TitleRules, ReassemblingSlidesInOneStepPerUpdate) {
-    title.Reassemble();
-    int updates = 0;
-    for (; title.titleSlide < 0 && updates < 100; updates++) Step();
-    EXPECT_EQ(updates, -TitleState::kSlideStart);
-    EXPECT_EQ(title.titleSlide, 0);
 }
 
 }  // namespace
