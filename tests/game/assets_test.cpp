@@ -292,16 +292,6 @@ TEST_F(LaterLevels, StartsWithTheLevelAtHandAndSharpensAtTheTitle) {
     EXPECT_EQ(app.media.loadStep, 0);
 }
 
-TEST_F(LaterLevels, ALimitAboveWhatTheScreenWantsLoadsNothing) {
-    h.Resize(600, 400);  // level 1 is all this size wants
-    h.Step();
-    h.FinishLoading();
-    h.platform.pictureLevelLimit = 4;
-    h.Step(3);
-    EXPECT_EQ(h.App().media.loadStep, 0);
-    EXPECT_EQ(h.App().media.resLevel, 1);
-}
-
 TEST_F(LaterLevels, WaitsOutTheMatchTheTimeUpSequenceAndTheCreditsPanel) {
     c_MyApp& app = h.App();
     app.mode = kModeStartMatch;
@@ -337,18 +327,6 @@ TEST_F(LaterLevels, WaitsOutTheMatchTheTimeUpSequenceAndTheCreditsPanel) {
     h.FinishLoading();
     EXPECT_EQ(app.media.resLevel, 4);
     EXPECT_EQ(app.mode, kModeTitle);
-}
-
-TEST_F(LaterLevels, AResizeDuringAMatchReloadsWithinTheLimitAsBefore) {
-    c_MyApp& app = h.App();
-    app.mode = kModeStartMatch;
-    h.Step();
-    h.Resize(1300, 800);
-    h.Step();
-    EXPECT_GT(app.media.loadStep, 0);
-    h.FinishLoading();
-    EXPECT_EQ(app.media.resLevel, 1);
-    EXPECT_EQ(app.mode, kModeMatch);
 }
 
 }  // namespace

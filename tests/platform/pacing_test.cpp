@@ -1,14 +1,14 @@
 // The schedule's frame tolerance on a fake clock, and the frame loops'
-// rhythm against modelled displays (support/pacing_model).
+// rhythm against modelled displays (bench/pacing/pacing_model).
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
+#include "pacing/pacing_model.h"
 #include "platform/delegate.h"
 #include "platform/frame_schedule.h"
 #include "platform/platform_game.h"
-#include "support/pacing_model.h"
 
 namespace {
 
@@ -86,34 +86,6 @@ TEST(FrameTolerance, CatchUpRunsOnlyUpdatesReallyDue) {
     EXPECT_EQ(page.PassAt(2.9 * kPeriod), "UR");
     // 1.1 periods late: two run.
     EXPECT_EQ(page.PassAt(4.1 * kPeriod), "UUR");
-}
-
-TEST(FrameTolerance, StallsSuspendAndOutOfRangeFractionsKeepTheLoopsRules) {
-    FramePlatform page(0.25);
-    page.PassAt(0);
-    page.GameStart();
-    page.PassAt(0);
-    // A one-second stall: four updates, one render, the backlog dropped.
-    EXPECT_EQ(page.PassAt(1.0), "UUUUR");
-    EXPECT_DOUBLE_EQ(page.schedule.NextTick(), 1.0);
-    // Hidden: suspended once, nothing runs or renders; shown: resumed, the
-    // schedule restarted at that pass, an update at once.
-    EXPECT_EQ(page.PassAt(1.2, true), "P");
-    EXPECT_EQ(page.PassAt(1.5, true), "");
-    EXPECT_EQ(page.PassAt(3.0), "MUR");
-    EXPECT_NEAR(page.schedule.NextTick(), 3.0 + kPeriod, 1e-12);
-
-    // A fraction of a period or more, or below zero, means no tolerance:
-    // an update runs only when due, and a rate starts when it is set.
-    for (double fraction : {-0.5, 1.0, 7.0}) {
-        FramePlatform plain(fraction);
-        plain.PassAt(0);
-        plain.now = 0.004;
-        plain.GameStart();
-        EXPECT_NEAR(plain.schedule.NextTick(), 0.004 + kPeriod, 1e-12) << fraction;
-        EXPECT_EQ(plain.PassAt(0.003 + kPeriod), "") << fraction;
-        EXPECT_EQ(plain.PassAt(0.004 + kPeriod), "UR") << fraction;
-    }
 }
 
 // Ten simulated minutes from start phases spread over a refresh, as the
