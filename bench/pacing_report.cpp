@@ -7,7 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "support/pacing_model.h"
+#include "pacing/pacing_model.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 // update clock there. Prints the figures docs/performance.md reports; it
 // fails when the page cannot run or no frames were seen, never on a figure.
 //   SITE=build-web/site node pacing_bench.mjs
-import { fail, startServer, launch, watchConsole, gameStarted, waitFor } from "./lib.mjs";
+import { fail, startServer, launch, watchConsole, gameStarted, waitFor } from "../../tests/web/lib.mjs";
 
 const site = process.env.SITE || fail("SITE: the built site's folder");
 const FRAMES = Number(process.env.PACING_FRAMES || 960);

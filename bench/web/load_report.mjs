@@ -7,7 +7,7 @@
 //   SITE=build-web/site REFERENCE=title.png node load_report.mjs [--quick]
 // (--quick: the unthrottled runs only.)
 import fs from "node:fs";
-import { fail, startServer, launch, watchConsole, waitFor, pixels, difference } from "./lib.mjs";
+import { fail, startServer, launch, watchConsole, waitFor, pixels, difference } from "../../tests/web/lib.mjs";
 
 const site = process.env.SITE || fail("SITE: the built site folder");
 const reference = process.env.REFERENCE;

@@ -5,6 +5,6 @@ set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d /tmp/bw-web-load-XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
-ALSOFT_DRIVERS=null "$HERE/../support/with-display" "${DESKTOP_REPLAY:?}" --data "${DATA_DIR:?}" \
+ALSOFT_DRIVERS=null "$HERE/../../tests/support/with-display" "${DESKTOP_REPLAY:?}" --data "${DATA_DIR:?}" \
   --state "$WORK/state" --updates 151 --shot "150:$WORK/desktop-title.png" >/dev/null
 REFERENCE="$WORK/desktop-title.png" node "$HERE/load_report.mjs" "$@"

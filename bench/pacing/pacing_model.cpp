@@ -1,4 +1,4 @@
-#include "support/pacing_model.h"
+#include "pacing/pacing_model.h"
 
 #include <algorithm>
 #include <cmath>
