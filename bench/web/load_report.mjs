@@ -1,6 +1,7 @@
 // How the page loads on a phone and on a desktop, over Chromium's throttled
 // link (1.6 Mbit/s down, 150 ms round trip) and without it: bytes and time
-// until the game runs and until the level the screen wants is in. Prints the
+// until the game runs, until its sounds are in (they follow the start) and
+// until the level the screen wants is in. Prints the
 // figures docs/performance.md reports. It fails when the page does not start
 // or sharpen, or when the sharpened desktop title differs from the desktop
 // build's picture; never on a time.
@@ -56,9 +57,13 @@ async function measure(name, throttled) {
   if (!(await waitFor(budget, () => page.evaluate((l) => Module.pictureLevelLimit === l, sharp))))
     fail(`${name}: the level the screen wants (${sharp}) never came in`);
   const sharpMs = await page.evaluate((l) => Module.levelsIn[l], sharp);
+  if (!(await waitFor(budget, () => page.evaluate(() => Module.soundsIn !== undefined))))
+    fail(`${name}: the sounds never came in`);
+  const soundsMs = await page.evaluate(() => Module.soundsIn);
   const row = {
     page: name, throttled, startLevel, sharp, levelsAtStart: wanted.join("+"),
     startMs, startBytes: await bytesBy(page, startMs), sharpMs, sharpBytes: await bytesBy(page, sharpMs),
+    soundsMs,
   };
   // The game takes the sharper pictures up at its title; then it shows what
   // the desktop build shows at the same size.
@@ -80,7 +85,7 @@ for (const throttled of quick ? [false] : [true, false])
 for (const r of rows) {
   console.log(`${r.page} ${r.throttled ? "throttled" : "unthrottled"}: game runs after ` +
     `${(r.startMs / 1000).toFixed(2)} s, ${r.startBytes} bytes (level ${r.startLevel}; levels in: ` +
-    `${r.levelsAtStart}); level ${r.sharp} in after ${(r.sharpMs / 1000).toFixed(2)} s, ` +
+    `${r.levelsAtStart}); sounds in after ${(r.soundsMs / 1000).toFixed(2)} s; level ${r.sharp} in after ${(r.sharpMs / 1000).toFixed(2)} s, ` +
     `${r.sharpBytes} bytes` +
     (r.titleOff !== undefined ? `; title ${(100 * r.titleOff).toFixed(2)} % off the desktop's` : ""));
 }

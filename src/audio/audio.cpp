@@ -127,7 +127,8 @@ int PlAudio::Resume() {
     for (int i = 0; i < kChannels; ++i) {
         int state = SourceState(i);
         bool waiting = state == AL_PAUSED || (channels_[i].flags != 0 && state != AL_PLAYING);
-        if (channels_[i].state == 1 && waiting) alSourcePlay(channels_[i].source);
+        if (channels_[i].state == 1 && waiting && Filled(channels_[i]))
+            alSourcePlay(channels_[i].source);
     }
     return 0;
 }
@@ -135,11 +136,57 @@ int PlAudio::Resume() {
 std::shared_ptr<PlSample> PlAudio::DecodeIntoSample(std::shared_ptr<PlSample> sample,
                                                     StringView path) {
     if (!sample || !platform_) return nullptr;
+    return LoadInto(sample, path) == FileLoad::kFilled ? sample : nullptr;
+}
+
+PlAudio::FileLoad PlAudio::LoadInto(const std::shared_ptr<PlSample>& sample, StringView path) {
     FileHandle file = platform_->OpenFile(path, "rb");
-    if (!file) return nullptr;
+    if (!file) return FileLoad::kMissing;
     DecodedAudio pcm;
-    if (!DecodeAudioByName(Narrow(path), file.get(), &pcm)) return nullptr;
-    return FillSample(std::move(sample), pcm);
+    if (!DecodeAudioByName(Narrow(path), file.get(), &pcm)) return FileLoad::kDamaged;
+    FillSample(sample, pcm);
+    return FileLoad::kFilled;
+}
+
+std::shared_ptr<PlSample> PlAudio::SampleOrAwaited(StringView path) {
+    if (!platform_) return nullptr;
+    FlushDiscarded();
+    auto sample = std::make_shared<PlSample>();
+    FileLoad load = LoadInto(sample, path);
+    if (load == FileLoad::kFilled) return sample;
+    int arrivals = platform_->LateFileArrivals();
+    if (load == FileLoad::kDamaged || arrivals < 0) return nullptr;
+    // Whatever landed up to now was looked for just above.
+    arrivalsSeen_ = arrivals;
+    awaited_.push_back({sample, String(path)});
+    return sample;
+}
+
+void PlAudio::TakeArrivedFiles() {
+    if (awaited_.empty() || !platform_) return;
+    int arrivals = platform_->LateFileArrivals();
+    if (arrivals == arrivalsSeen_) return;
+    arrivalsSeen_ = arrivals;
+    std::erase_if(awaited_, [this](const AwaitedFile& awaited) {
+        std::shared_ptr<PlSample> sample = awaited.sample.lock();
+        if (!sample) return true;
+        FileLoad load = LoadInto(sample, awaited.path);
+        if (load == FileLoad::kFilled) StartWaitingLoops(*sample);
+        return load != FileLoad::kMissing;
+    });
+}
+
+// A one-shot that found its sample empty has passed; a loop (music) still
+// runs, silently, and is heard from here on.
+void PlAudio::StartWaitingLoops(PlSample& sample) {
+    for (int i = 0; i < kChannels; ++i) {
+        AudioChannel& c = channels_[i];
+        if (c.sample.get() != &sample || c.flags == 0 || c.state == 0) continue;
+        ALuint source = SourceOf(i);
+        alSourcei(source, AL_BUFFER, ALint(BufferOf(sample)));
+        alSourcei(source, AL_LOOPING, AL_TRUE);
+        if (c.state == 1 && !suspended_) alSourcePlay(source);
+    }
 }
 
 std::shared_ptr<PlSample> PlAudio::FillSample(std::shared_ptr<PlSample> sample, DecodedAudio& pcm) {
@@ -189,10 +236,17 @@ int PlAudio::StartSample(std::shared_ptr<PlSample> sample, int channel, int flag
     FlushDiscarded();
     ALuint source = SourceOf(channel);
     alSourceStop(source);
-    alSourcei(source, AL_BUFFER, ALint(BufferOf(*sample)));
+    ALuint buffer = BufferOf(*sample);
+    alSourcei(source, AL_BUFFER, ALint(buffer));
     alSourcei(source, AL_LOOPING, flags != 0 ? AL_TRUE : AL_FALSE);
-    alSourcePlay(source);
     AudioChannel& c = channels_[channel];
+    // A sample whose file has not landed yet: a one-shot is over at once, a
+    // loop waits for it silently.
+    if (buffer == 0 && flags == 0) {
+        EndChannel(c);
+        return 0;
+    }
+    if (buffer != 0) alSourcePlay(source);
     c.sample = std::move(sample);
     c.flags = flags;
     c.state = 1;
@@ -220,7 +274,7 @@ int PlAudio::PauseChannel(int channel) {
 
 int PlAudio::ResumeChannel(int channel) {
     if (!ValidChannel(channel) || channels_[channel].state != 2) return 0;
-    alSourcePlay(channels_[channel].source);
+    if (Filled(channels_[channel])) alSourcePlay(channels_[channel].source);
     channels_[channel].state = 1;
     return 0;
 }
@@ -266,7 +320,7 @@ int PlAudio::SetRate(int channel, float rate) {
 // The whole file is decoded into memory; nothing is streamed.
 int PlAudio::StartMusic(StringView path, int flags) {
     StopMusic();
-    std::shared_ptr<PlSample> sample = SampleFromFile(path);
+    std::shared_ptr<PlSample> sample = SampleOrAwaited(path);
     if (!sample) return -1;
     StartSample(std::move(sample), kMusicChannel, flags);
     return 0;
@@ -327,7 +381,7 @@ void PlAudio::EndChannel(AudioChannel& channel) {
 std::shared_ptr<c_Sound> OpenSound(StringView path) {
     PlAudio* device = AudioDevice();
     if (!device) return nullptr;
-    std::shared_ptr<PlSample> sample = device->SampleFromFile(ApplyDataPathRule(path));
+    std::shared_ptr<PlSample> sample = device->SampleOrAwaited(ApplyDataPathRule(path));
     if (!sample) return nullptr;
     return std::make_shared<c_Sound>(std::move(sample));
 }

@@ -68,6 +68,14 @@ class PlAudio {
     int Resume();
     std::shared_ptr<PlSample> DecodeIntoSample(std::shared_ptr<PlSample> sample, StringView path);
     std::shared_ptr<PlSample> SampleFromFile(StringView path);
+    // As SampleFromFile, but where the platform fetches files while the game
+    // runs, a file not there yet gives an empty sample (silence) that fills
+    // once the file lands. A damaged file gives null either way.
+    std::shared_ptr<PlSample> SampleOrAwaited(StringView path);
+    // Fills the awaited samples whose files have landed since the last call;
+    // a looping channel waiting on one starts it. Once per update.
+    void TakeArrivedFiles();
+    size_t AwaitedCount() const { return awaited_.size(); }
     // Puts already decoded PCM into a new buffer of the sample (the data is released).
     std::shared_ptr<PlSample> FillSample(std::shared_ptr<PlSample> sample, DecodedAudio& pcm);
     // Channels outside 0..32 are ignored by every channel operation.
@@ -100,6 +108,11 @@ class PlAudio {
     bool Reopening() const { return attempt_ != nullptr; }
 
   private:
+    enum class FileLoad { kFilled, kMissing, kDamaged };
+    FileLoad LoadInto(const std::shared_ptr<PlSample>& sample, StringView path);
+    void StartWaitingLoops(PlSample& sample);
+    static bool Filled(const AudioChannel& c) { return c.sample && c.sample->buffer != 0; }
+
     // Buffers and sources are the context's: each is made after this.
     void EnsureContext() {
         if (!contextTried_) MakeContext();
@@ -140,6 +153,13 @@ class PlAudio {
     bool moved_ = false;  // the default output changed; reopen onto it
     bool checked_ = false, tried_ = false;
     int64_t lastCheckMs_ = 0, lastTryMs_ = 0;
+    struct AwaitedFile {
+        std::weak_ptr<PlSample> sample;  // dropped once nothing holds it
+        String path;
+    };
+    std::vector<AwaitedFile> awaited_;
+    int arrivalsSeen_ = -1;
+
     std::shared_ptr<OutputAttempt> attempt_;
     std::thread worker_;  // the open, reopen or close under way, if any
 };

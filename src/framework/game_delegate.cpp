@@ -58,6 +58,7 @@ void c_GameDelegate::GameResume() {
 void c_GameDelegate::GameUpdate() {
     // Updates go on while iconified, so a lost sound output is followed then too.
     if (audio && platform) audio->KeepOutput(platform->ElapsedMs());
+    if (audio) audio->TakeArrivedFiles();
     if (input) input->PrepareUpdate();
     if (c_App* app = Application()) app->HandleUpdate();
     if (input) input->FinishUpdate();

@@ -100,6 +100,10 @@ class PlGame {
     // The sharpest picture level (1, 2 or 4) whose files are at hand. A page
     // that fetches its data starts small and raises it once sharper ones are in.
     virtual int PictureLevelLimit() { return 4; }
+    // Where data files arrive while the game runs (a page fetches its sounds
+    // after the start): a count raised as each batch lands. -1 where every
+    // file is there from the start.
+    virtual int LateFileArrivals() { return -1; }
 
     // Where the state file lives ("./.vorlekstate" on the desktop).
     virtual String StateFilePath() { return u"./.vorlekstate"; }

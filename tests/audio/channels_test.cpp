@@ -249,6 +249,49 @@ TEST_F(ChannelTest, MusicAndSoundsFromFiles) {
     EXPECT_EQ(audio.MusicStatus(), 0);
 }
 
+// A page fetches its sounds after the game starts: until a file lands its
+// sound is silence, a loop (music) waits for it, and once the platform's
+// count of arrivals moves the file is loaded and heard.
+TEST_F(ChannelTest, FilesThatLandLateAreSilentUntilThenAndPlayAfter) {
+    std::string dir = platform.tempDir;
+    std::filesystem::create_directories(dir + "/sfx");
+    platform.dataDir = dir;
+    platform.lateFileArrivals = 0;
+
+    auto effect = OpenSound(u"sfx/001.wav");
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(effect->sample->buffer, 0u);
+    StartSound(effect.get(), 3, 0);
+    EXPECT_EQ(audio.ChannelStatus(3), 0);  // a one-shot passes at once
+    EXPECT_EQ(audio.StartMusic(Widen(dir + "/sfx/tune.wav"), 1), 0);
+    EXPECT_EQ(audio.MusicStatus(), 1);
+    EXPECT_NE(AlState(PlAudio::kMusicChannel), AL_PLAYING);
+    audio.StartSample(OpenSound(u"sfx/paused.wav")->sample, 12, 1);
+    audio.PauseChannel(12);
+    OpenSound(u"sfx/dropped.wav");  // nobody keeps it
+    std::ofstream(dir + "/sfx/bad.wav") << "not a wave";
+    EXPECT_EQ(OpenSound(u"sfx/bad.wav"), nullptr);  // damaged stays refused
+    EXPECT_EQ(audio.AwaitedCount(), 4u);
+
+    for (const char* name : {"001", "tune", "paused", "dropped"})
+        WriteWav(dir + "/sfx/" + name + ".wav", 22050);
+    audio.TakeArrivedFiles();  // the count has not moved: nothing is looked at
+    EXPECT_EQ(effect->sample->buffer, 0u);
+
+    platform.lateFileArrivals = 1;
+    audio.TakeArrivedFiles();
+    EXPECT_EQ(audio.AwaitedCount(), 0u);
+    ASSERT_NE(effect->sample->buffer, 0u);
+    EXPECT_EQ(AlState(PlAudio::kMusicChannel), AL_PLAYING);
+    EXPECT_EQ(SourceInt(audio.Channel(PlAudio::kMusicChannel).source, AL_BUFFER),
+              int(audio.Channel(PlAudio::kMusicChannel).sample->buffer));
+    EXPECT_NE(AlState(12), AL_PLAYING);  // paused stays paused, and resumes heard
+    audio.ResumeChannel(12);
+    EXPECT_EQ(AlState(12), AL_PLAYING);
+    StartSound(effect.get(), 3, 0);
+    EXPECT_EQ(AlState(3), AL_PLAYING);
+}
+
 TEST(AudioOutput, WaveWriterCapturesAPlayedEffect) {
     std::string dir = MakeTempDir();
     std::string wav = dir + "/mix.wav", conf = dir + "/alsoft.conf";

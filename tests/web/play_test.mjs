@@ -1,6 +1,8 @@
 // The web build as a player meets it: the page loads without console errors,
 // shows its loading screen and then the title (matching the desktop's
 // pixels), a click starts a match, a drag throws a toothpick, Escape pauses.
+// The sound files are held back until the match runs: the game starts and
+// plays without them (silently), and is heard once they are in.
 // Prints the load and frame figures docs/performance.md reports.
 //   SITE=build-web/site REFERENCE=title.png node play_test.mjs
 import fs from "node:fs";
@@ -21,6 +23,14 @@ await warmup.goto(server.url + "warm-up");
 await warmup.close();
 const page = await context.newPage();
 const seen = watchConsole(page);
+let releaseSounds;
+const soundsHeld = new Promise((resolve) => { releaseSounds = resolve; });
+let soundsAsked = 0;
+await page.route(/\/data\/sfx\//, async (route) => {
+  soundsAsked++;
+  await soundsHeld;
+  await route.continue();
+});
 
 // Everything the page fetches, until the title is up.
 let bytes = 0, counting = true;
@@ -86,6 +96,20 @@ console.log(`fetched before the title: ${bytes} bytes`);
 if (bytes > 4 * 1024 * 1024) fail("more than 4 MB fetched before the title");
 if (process.env.SHOT) await page.screenshot({ path: process.env.SHOT });
 
+// The game ran without its sounds: none had come in, the page had asked.
+if (await page.evaluate(() => Boolean(Module.lateFileArrivals || Module.soundsIn)))
+  fail("a sound file came in while they were held back");
+if (!(await waitFor(5, () => soundsAsked > 0))) fail("the page never asked for the sounds");
+// Heard: an OpenAL source playing a buffer that holds samples, after any frame.
+await page.evaluate(() => {
+  Module.heard = 0;
+  Module.postMainLoop = () => {
+    const sources = AL.currentCtx ? Object.values(AL.currentCtx.sources) : [];
+    if (sources.some((s) => s.state === 0x1012 && s.bufQueue.some((b) => b && b.length > 0)))
+      Module.heard++;
+  };
+});
+
 // Until a gesture the page says that sound waits for one.
 const noteShown = () => page.evaluate(() => !document.getElementById("sound").classList.contains("hidden"));
 const audioState = () => page.evaluate(() => Module.audioContext() && Module.audioContext().state);
@@ -113,6 +137,11 @@ console.log("match started by a click");
 if (!(await waitFor(2, async () => (await audioState()) === "running" && !(await noteShown()))))
   fail("sound did not start with the click, or the note stayed");
 console.log("sound started with the first click");
+if (await page.evaluate(() => Module.heard)) fail("a sound was heard before its file came in");
+releaseSounds();
+if (!(await waitFor(15, () => page.evaluate(() => Module.soundsIn !== undefined))))
+  fail("the held sounds never came in");
+console.log(`the match ran silently without its sounds (${soundsAsked} files held back), then they came in`);
 
 // Pick up a lying toothpick, pull it into the ring, let go. A toothpick a
 // spider or the clock stands on may not take; the next one is tried then.
@@ -148,6 +177,9 @@ const after = await pixels(page);
 if (near(pixelAt(after, 299, 261), [100, 224, 124], 4)) fail("the hand still holds a toothpick");
 if (findColour(after, [100, 232, 183], 6, 310, 220, 40, 40).length) fail("the toothpick was dropped, not thrown");
 console.log(`toothpick at ${tx},${ty} thrown (flying in ${flying} of 12 pictures)`);
+if (!(await waitFor(2, () => page.evaluate(() => Module.heard > 0))))
+  fail("picking up and throwing made no sound once the sounds were in");
+console.log("picking up and throwing were heard");
 
 await page.mouse.move(320, 470);
 await tapKey("Escape");

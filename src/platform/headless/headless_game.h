@@ -42,6 +42,7 @@ class PlHeadlessGame : public PlGame {
     }
     bool HasGlContext() override { return glContext; }
     int PictureLevelLimit() override { return pictureLevelLimit; }
+    int LateFileArrivals() override { return lateFileArrivals; }
 
     void Advance(int ms) { nowMs += ms; }
     const std::string& StateFile() const { return stateFile_; }
@@ -53,7 +54,8 @@ class PlHeadlessGame : public PlGame {
     int framebufferHeight = 0;
     bool glContext = false;
     int pictureLevelLimit = 4;
-    std::string dataDir;  // "vorlek://data/" maps here
+    int lateFileArrivals = -1;  // as a page that fetches files late counts them
+    std::string dataDir;        // "vorlek://data/" maps here
     std::array<ScriptedJoystick, 16> joysticks{};
     int joystickReads = 0;
 

@@ -177,6 +177,11 @@ int PlWebGame::PictureLevelLimit() {
     return EM_ASM_INT({ return Module.pictureLevelLimit > 0 ? Module.pictureLevelLimit | 0 : 4; });
 }
 
+// Raised by the page as each batch of files it fetches after the start lands.
+int PlWebGame::LateFileArrivals() {
+    return EM_ASM_INT({ return Module.lateFileArrivals | 0; });
+}
+
 void PlWebGame::Frame() {
     ReadCanvasSize();
     // The page calls again next frame whatever the pass asks: nothing to wait for.

@@ -39,6 +39,7 @@ class PlWebGame : public PlGame {
     int FramebufferWidth() override { return pixelWidth_; }
     int FramebufferHeight() override { return pixelHeight_; }
     int PictureLevelLimit() override;
+    int LateFileArrivals() override;
     // The browser presents the canvas when the frame callback returns.
     void SwapBuffers() override {}
 

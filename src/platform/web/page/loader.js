@@ -1,7 +1,8 @@
-// Starts the game in the page: fetches the data of the smallest resolution
+// Starts the game in the page: fetches the pictures of the smallest resolution
 // level (or of the one the page's size needs, when the link brings it soon),
-// loads the saved state from IndexedDB, then runs the program; the level the
-// size needs follows in the background, and a later resize fetches its own.
+// loads the saved state from IndexedDB, then runs the program; the sounds
+// follow once it runs (until then it plays them as silence), then the level
+// the size needs, and a later resize fetches its own.
 "use strict";
 (function () {
   const canvas = document.getElementById("canvas");
@@ -19,6 +20,8 @@
     return 1;
   }
 
+  // Sounds barely compress and the game can start without them.
+  const isSound = (name) => /\.(wav|ogg)$/i.test(name);
   const files = new Map();  // data path -> bytes, until written into the file system
   const written = new Set();
   const levels = new Map();  // level -> promise of its files being present
@@ -40,7 +43,7 @@
 
   // Bytes of a level that no fetch has asked for yet (shared files count once).
   async function bytesToFetch(level) {
-    const list = (await manifest(level)).files;
+    const list = (await manifest(level)).files.filter(([name]) => !isSound(name));
     return list.reduce((sum, [name, size]) => sum + (fileFetches.has(name) ? 0 : size), 0);
   }
 
@@ -64,11 +67,11 @@
     files.set(name, bytes);
   }
 
-  // Every file of a level, each fetched once whichever level asks first.
+  // Every picture of a level, each fetched once whichever level asks first.
   function fetchLevel(level, progress) {
     if (levels.has(level)) return levels.get(level);
     const done = (async () => {
-      const list = (await manifest(level)).files;
+      const list = (await manifest(level)).files.filter(([name]) => !isSound(name));
       const own = list.filter(([name]) => !fileFetches.has(name));
       const total = own.reduce((sum, [, size]) => sum + size, 0);
       let received = 0;
@@ -112,9 +115,27 @@
     if ((await bytesToFetch(wanted)) / rate < 2) await fetchLevel(wanted);
   }
 
-  // Once the game runs, the level the page's size wants.
-  function sharpenLater() {
-    fetchLevel(shownLevel).catch((e) => console.warn("sharper pictures:", e));
+  // The sounds every level shares, once the game runs. Each lands in the file
+  // system as it comes and raises the count the game watches, so it loads
+  // what has landed at its next update.
+  function fetchSounds() {
+    return manifest(1).then((m) => Promise.all(m.files.filter(([name]) => isSound(name))
+      .filter(([name]) => !fileFetches.has(name))
+      .map(([name]) => {
+        const landed = fetchFile(name, () => {}).then(() => {
+          if (fsReady) writeFiles();
+          Module.lateFileArrivals = (Module.lateFileArrivals || 0) + 1;
+        });
+        fileFetches.set(name, landed);
+        return landed;
+      }))).then(() => { Module.soundsIn = performance.now(); });
+  }
+
+  // Once the game runs, its sounds, then the level the page's size wants.
+  function fetchTheRest() {
+    fetchSounds().catch((e) => console.warn("sounds:", e))
+      .then(() => fetchLevel(shownLevel))
+      .catch((e) => console.warn("sharper pictures:", e));
   }
 
   function writeFiles() {
@@ -134,7 +155,7 @@
 
   // The size the game sees changes only once its level's pictures are present,
   // so the reload a resize starts finds every file. The first size starts
-  // with the levels at hand; the one it wants follows (sharpenLater).
+  // with the levels at hand; the one it wants follows (fetchTheRest).
   // The canvas's CSS size: the page's, or less on a screen taller than 3:4.
   function gameArea() {
     return [Math.max(1, Math.round(canvas.clientWidth || window.innerWidth)),
@@ -315,7 +336,7 @@
       updateSoundNote();
       setInterval(updateSoundNote, 250);
       if (Module.showSavesNote) Module.showSavesNote();
-      sharpenLater();
+      fetchTheRest();
     },
   };
 
