@@ -158,6 +158,9 @@ std::shared_ptr<PlSample> PlAudio::SampleOrAwaited(StringView path) {
     if (load == FileLoad::kDamaged || arrivals < 0) return nullptr;
     // Whatever landed up to now was looked for just above.
     arrivalsSeen_ = arrivals;
+    // The context a loaded file would have made: a page tells of sound
+    // waiting for a gesture, and resumes it, only once there is one.
+    EnsureContext();
     awaited_.push_back({sample, String(path)});
     return sample;
 }
