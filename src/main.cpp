@@ -7,10 +7,10 @@
 #include "core/errors.h"
 #include "game/screens/my_app.h"
 #include "graphics/gl_needs.h"
+#include "os/os.h"
 #include "platform/glfw/entry.h"
 #include "platform/glfw/glfw_game.h"
 #include "platform/glfw/install_paths.h"
-#include "platform/os.h"
 
 namespace {
 

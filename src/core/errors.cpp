@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 void Print(StringView text) {
     std::string narrow = Narrow(text);

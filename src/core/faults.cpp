@@ -1,7 +1,7 @@
 // Processor faults as runtime errors: the operating system's translator says
 // what went wrong, the fatal path reports it.
 #include "core/errors.h"
-#include "platform/os.h"
+#include "os/os.h"
 
 namespace {
 

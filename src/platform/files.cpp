@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/os.h"
+#include "os/os.h"
 #include "platform/platform_game.h"
 
 namespace {

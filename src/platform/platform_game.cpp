@@ -4,8 +4,8 @@
 #include <ctime>
 
 #include "core/errors.h"
+#include "os/os.h"
 #include "platform/delegate.h"
-#include "platform/os.h"
 
 namespace {
 PlGame* platformGame = nullptr;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "platform/os.h"
+#include "os/os.h"
 #include "platform/platform_game.h"
 #include "support/process.h"
 #include "support/test_platform.h"

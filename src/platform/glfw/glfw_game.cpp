@@ -9,10 +9,10 @@
 #include <string>
 
 #include "core/errors.h"
+#include "os/os.h"
 #include "platform/glfw/glfw_gamepads.h"
 #include "platform/glfw_input/glfw_keys.h"
 #include "platform/glfw_input/glfw_pads.h"
-#include "platform/os.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "platform/os.h"
+#include "os/os.h"
 
 struct InstallPaths {
     std::string dataFolder = "./data/";  // ends in a separator; empty when no folder was found

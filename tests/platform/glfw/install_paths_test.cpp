@@ -8,8 +8,8 @@
 #include <fstream>
 #include <set>
 
+#include "os/posix/data_folders.h"
 #include "platform/glfw/glfw_game.h"
-#include "platform/posix/data_folders.h"
 #include "support/test_platform.h"
 
 namespace {

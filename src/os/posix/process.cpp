@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 namespace os {
 

@@ -1,11 +1,11 @@
 // Where the Windows game finds its data and keeps its saves, and the names it
 // hands the wide functions; how a start-up failure reaches the player.
-#include "platform/win32/data_folders.h"
+#include "os/win32/data_folders.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/os.h"
-#include "platform/win32/wide.h"
+#include "os/os.h"
+#include "os/win32/wide.h"
 
 namespace {
 

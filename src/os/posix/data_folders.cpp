@@ -1,5 +1,5 @@
 // Data folder candidates and the per-user state folder on Linux.
-#include "platform/posix/data_folders.h"
+#include "os/posix/data_folders.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -6,7 +6,7 @@
 // may be too short to report anything.
 #include <windows.h>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 namespace {
 

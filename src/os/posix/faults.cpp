@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 namespace {
 

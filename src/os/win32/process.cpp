@@ -6,8 +6,8 @@
 #include <shellapi.h>
 #include <windows.h>
 
-#include "platform/os.h"
-#include "platform/win32/wide.h"
+#include "os/os.h"
+#include "os/win32/wide.h"
 
 namespace {
 

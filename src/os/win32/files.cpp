@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/os.h"
-#include "platform/win32/wide.h"
+#include "os/os.h"
+#include "os/win32/wide.h"
 
 namespace {
 

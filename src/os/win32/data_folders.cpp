@@ -1,10 +1,10 @@
 // Data folder candidates and the per-user state folder on Windows.
-#include "platform/win32/data_folders.h"
+#include "os/win32/data_folders.h"
 
 #include <shlobj.h>
 #include <windows.h>
 
-#include "platform/win32/wide.h"
+#include "os/win32/wide.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 // ./data/, <exe dir>/data/ and <exe dir>/../share/games/brindlewick/data/ in
 // that order. Only the last one is an installed copy, which keeps its state

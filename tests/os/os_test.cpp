@@ -1,7 +1,7 @@
 // The operating system seam as the game uses it, the same file on Linux and
 // on Windows: names beyond ASCII, replacing, read-only targets, long paths,
 // the state file's size cap, saves racing each other, local time, waits.
-#include "platform/os.h"
+#include "os/os.h"
 
 #include <gtest/gtest.h>
 

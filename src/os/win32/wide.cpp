@@ -1,5 +1,5 @@
 // UTF-8 and UTF-16 names, and long paths for the wide file functions.
-#include "platform/win32/wide.h"
+#include "os/win32/wide.h"
 
 #include <windows.h>
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 namespace os {
 

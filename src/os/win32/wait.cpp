@@ -7,7 +7,7 @@
 // After windows.h, which it needs.
 #include <mmsystem.h>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002

@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 namespace os {
 

@@ -1,6 +1,6 @@
 // The operating system as the game meets it: everything that differs between
 // Linux (with the browser, which has a POSIX layer too) and Windows. Each
-// system implements it once, in platform/posix or platform/win32, and CMake
+// system implements it once, in os/posix or os/win32, and CMake
 // picks the folder. It sits below core, so the fatal path can use it as well.
 // Names and paths are UTF-8 throughout; Windows turns them into UTF-16.
 #pragma once

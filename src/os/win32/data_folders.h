@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/os.h"
+#include "os/os.h"
 
 // The installer writes this file beside the program; an unpacked zip has none.
 inline constexpr const char* kInstalledMarker = "brindlewick.installed";
