@@ -86,7 +86,7 @@ void BM_WholeFrameGl(benchmark::State& state) {
     if (!window.Get()) return;
     PlGlfwGame platform;
     platform.SetWindow(window.Get());
-    PlGraphics graphics(MakeOpenGlBackend(), &platform);
+    PlGraphics graphics(MakeOpenGlBackend(), &platform, &platform);
     RunFrames(state, graphics);
 }
 BENCHMARK(BM_WholeFrameGl)->UseManualTime()->Unit(benchmark::kMicrosecond);

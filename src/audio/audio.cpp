@@ -8,7 +8,8 @@
 
 #include "core/errors.h"
 #include "formats/audio_decode.h"
-#include "platform/platform_game.h"
+#include "platform/platform_game.h"  // ApplyDataPathRule
+#include "platform/views.h"
 
 namespace {
 
@@ -53,8 +54,8 @@ int PlSample::Discard() {
 // The device opens here; its context (mixing buffers, the mixer thread) waits
 // for the first buffer or source, so that start-up presents its first frame
 // without it.
-PlAudio::PlAudio(PlGame* platform, std::shared_ptr<AlcCalls> calls)
-    : platform_(platform), calls_(calls ? std::move(calls) : MakeOpenAlCalls()) {
+PlAudio::PlAudio(FileOpener* files, std::shared_ptr<AlcCalls> calls)
+    : files_(files), calls_(calls ? std::move(calls) : MakeOpenAlCalls()) {
     generation_ = liveGeneration = ++deviceCount;
     device_ = calls_->OpenDefault();
     if (!device_) {
@@ -135,12 +136,12 @@ int PlAudio::Resume() {
 
 std::shared_ptr<PlSample> PlAudio::DecodeIntoSample(std::shared_ptr<PlSample> sample,
                                                     StringView path) {
-    if (!sample || !platform_) return nullptr;
+    if (!sample || !files_) return nullptr;
     return LoadInto(sample, path) == FileLoad::kFilled ? sample : nullptr;
 }
 
 PlAudio::FileLoad PlAudio::LoadInto(const std::shared_ptr<PlSample>& sample, StringView path) {
-    FileHandle file = platform_->OpenFile(path, "rb");
+    FileHandle file = files_->OpenFile(path, "rb");
     if (!file) return FileLoad::kMissing;
     DecodedAudio pcm;
     if (!DecodeAudioByName(Narrow(path), file.get(), &pcm)) return FileLoad::kDamaged;
@@ -149,12 +150,12 @@ PlAudio::FileLoad PlAudio::LoadInto(const std::shared_ptr<PlSample>& sample, Str
 }
 
 std::shared_ptr<PlSample> PlAudio::SampleOrAwaited(StringView path) {
-    if (!platform_) return nullptr;
+    if (!files_) return nullptr;
     FlushDiscarded();
     auto sample = std::make_shared<PlSample>();
     FileLoad load = LoadInto(sample, path);
     if (load == FileLoad::kFilled) return sample;
-    int arrivals = platform_->LateFileArrivals();
+    int arrivals = files_->LateFileArrivals();
     if (load == FileLoad::kDamaged || arrivals < 0) return nullptr;
     // Whatever landed up to now was looked for just above.
     arrivalsSeen_ = arrivals;
@@ -166,8 +167,8 @@ std::shared_ptr<PlSample> PlAudio::SampleOrAwaited(StringView path) {
 }
 
 void PlAudio::TakeArrivedFiles() {
-    if (awaited_.empty() || !platform_) return;
-    int arrivals = platform_->LateFileArrivals();
+    if (awaited_.empty() || !files_) return;
+    int arrivals = files_->LateFileArrivals();
     if (arrivals == arrivalsSeen_) return;
     arrivalsSeen_ = arrivals;
     std::erase_if(awaited_, [this](const AwaitedFile& awaited) {

@@ -46,7 +46,7 @@ struct AudioChannel {
 
 struct OutputAttempt;
 
-class PlGame;
+class FileOpener;
 
 class PlAudio {
   public:
@@ -57,9 +57,9 @@ class PlAudio {
     static constexpr int kCheckMs = 250;
     static constexpr int kRetryMs = 1000;
 
-    // The platform opens the sample files; without one (tests) only FillSample
+    // The opener reads the sample files; without one (tests) only FillSample
     // loads. Tests hand in their own device calls.
-    explicit PlAudio(PlGame* platform = nullptr, std::shared_ptr<AlcCalls> calls = nullptr);
+    explicit PlAudio(FileOpener* files = nullptr, std::shared_ptr<AlcCalls> calls = nullptr);
     virtual ~PlAudio();
     PlAudio(const PlAudio&) = delete;
     PlAudio& operator=(const PlAudio&) = delete;
@@ -136,7 +136,7 @@ class PlAudio {
     void RestoreChannels();
     void EndAttempt();
 
-    PlGame* platform_ = nullptr;
+    FileOpener* files_ = nullptr;
     std::shared_ptr<AlcCalls> calls_;
     ALCdevice* device_ = nullptr;
     ALCcontext* context_ = nullptr;

@@ -35,7 +35,7 @@ void c_GameDelegate::GameStart() {
 #endif
     else
         backend = std::make_unique<NullGlBackend>();
-    graphics = std::make_unique<PlGraphics>(std::move(backend), game);
+    graphics = std::make_unique<PlGraphics>(std::move(backend), game, game);
     SetGraphicsDevice(graphics.get());
     SetDefaultFont();
     audio = std::make_unique<PlAudio>(game);

@@ -12,7 +12,7 @@
 #endif
 
 #include "formats/image_decode.h"
-#include "platform/platform_game.h"
+#include "platform/views.h"
 
 namespace {
 
@@ -60,8 +60,8 @@ uint32_t PackColour(float r, float g, float b, float alpha) {
 #endif
 }
 
-PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform)
-    : backend_(std::move(backend)), platform_(platform) {
+PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend, Presenter* presenter, FileOpener* files)
+    : backend_(std::move(backend)), presenter_(presenter), files_(files) {
     if (!backend_) backend_ = std::make_shared<NullGlBackend>();
     for (int i = 0; i < kMaxQuads; i++) {
         const auto base = static_cast<uint16_t>(i * 4);
@@ -69,7 +69,7 @@ PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform)
         q[0] = base, q[1] = base + 1, q[2] = base + 2;
         q[3] = base, q[4] = base + 2, q[5] = base + 3;
     }
-    if (PlGame* game = platform_; game && game->HasGlContext()) {
+    if (Presenter* game = presenter_; game && game->HasGlContext()) {
         width_ = game->WindowWidth();
         height_ = game->WindowHeight();
         pixelWidth_ = game->FramebufferWidth();
@@ -79,7 +79,7 @@ PlGraphics::PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform)
 
 // Sets up GL for the window's current size; the blend cache matches GL again.
 void PlGraphics::FrameBegin() {
-    if (PlGame* game = platform_; game && (game->HasGlContext() || game->WindowWidth() > 0)) {
+    if (Presenter* game = presenter_; game && (game->HasGlContext() || game->WindowWidth() > 0)) {
         width_ = game->WindowWidth();
         height_ = game->WindowHeight();
         pixelWidth_ = game->FramebufferWidth();
@@ -98,7 +98,7 @@ int PlGraphics::FrameEnd() {
     Flush(FlushCause::State);
     lastFrame_ = stats_;
     stats_ = GraphicsStats{};
-    if (PlGame* game = platform_; game && game->HasGlContext()) game->SwapBuffers();
+    if (Presenter* game = presenter_; game && game->HasGlContext()) game->SwapBuffers();
     return 0;
 }
 
@@ -112,8 +112,8 @@ std::shared_ptr<PlSurface> PlGraphics::SurfaceFromFile(StringView path) {
 // Opens through the platform, decodes; the surface is untouched when that fails.
 std::shared_ptr<PlSurface> PlGraphics::DecodeIntoSurface(std::shared_ptr<PlSurface> surface,
                                                          StringView path) {
-    if (!surface || !platform_) return nullptr;
-    FileHandle file = platform_->OpenFile(path, "rb");
+    if (!surface || !files_) return nullptr;
+    FileHandle file = files_->OpenFile(path, "rb");
     DecodedImage image;
     if (!DecodeImage(file.get(), &image) || !image.pixels) return nullptr;
     if (image.components < 1 || image.components > 4 || image.width <= 0 || image.height <= 0)

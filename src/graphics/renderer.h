@@ -38,16 +38,18 @@ constexpr int kKindFan = 5;
 // Why the pending batch was submitted (GraphicsStats keeps one count each).
 enum class FlushCause { Kind, Capacity, State };
 
-class PlGame;
+class FileOpener;
+class Presenter;
 
 class PlGraphics {
   public:
     static constexpr int kMaxVertices = 1024;
     static constexpr int kMaxQuads = QueuedSprites::kCapacity;
 
-    // The platform gives the window size and presents frames; it opens the
-    // picture files. Without one (tests) the size is set by hand.
-    explicit PlGraphics(std::unique_ptr<GlBackend> backend, PlGame* platform = nullptr);
+    // The presenter gives the window size and shows frames; the opener reads
+    // the picture files. Without a presenter (tests) the size is set by hand.
+    explicit PlGraphics(std::unique_ptr<GlBackend> backend, Presenter* presenter = nullptr,
+                        FileOpener* files = nullptr);
     virtual ~PlGraphics() = default;
     PlGraphics(const PlGraphics&) = delete;
     PlGraphics& operator=(const PlGraphics&) = delete;
@@ -191,7 +193,8 @@ class PlGraphics {
     int64_t PixelsX(int64_t units) const;
     int64_t PixelsY(int64_t units) const;
 
-    PlGame* platform_ = nullptr;
+    Presenter* presenter_ = nullptr;
+    FileOpener* files_ = nullptr;
     int width_ = 0, height_ = 0;
     int pixelWidth_ = 0, pixelHeight_ = 0;
     uint32_t packedColour_ = 0;

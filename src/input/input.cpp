@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/platform_game.h"
+#include "platform/views.h"
 
 namespace {
 c_InputDevice* inputDevice = nullptr;
@@ -25,13 +26,13 @@ void SetInputDevice(c_InputDevice* device) {
 
 // Pad buttons become keys; a press counts once however long it is held.
 int c_InputDevice::PrepareUpdate() {
-    PlGame* platform = platform_;
-    if (!platform) return 0;
+    PadReader* pads = pads_;
+    if (!pads) return 0;
     for (int port = 0; port < kPorts; ++port) {
         c_JoyState& stick = sticks[port];
         // A gap in the ports hides the pads after it, as the platform numbers them.
-        if (!platform->ReadJoystick(port, stick.axisX.data(), stick.axisY.data(),
-                                    stick.axisZ.data(), stick.buttons.data())) {
+        if (!pads->ReadJoystick(port, stick.axisX.data(), stick.axisY.data(), stick.axisZ.data(),
+                                stick.buttons.data())) {
             ReleasePorts(port);
             break;
         }
@@ -140,7 +141,7 @@ int c_InputDevice::MotionInput(int event, int data, float x, float y, float z) {
 }
 
 int c_InputDevice::SetTypingEnabled(int enabled) {
-    if (platform_) platform_->SetTypingEnabled(enabled);
+    if (pads_) pads_->SetTypingEnabled(enabled);
     return 1;
 }
 

@@ -12,7 +12,7 @@ struct c_JoyState {
     std::array<bool, 32> buttons{};
 };
 
-class PlGame;
+class PadReader;
 
 // The key-code space: keyboard codes below 256 (code 1 is the left mouse
 // button), then pad buttons by port, then touches.
@@ -28,9 +28,9 @@ class c_InputDevice {
     static constexpr int kTouches = 32;
     static constexpr int kPorts = 4;
 
-    // Joysticks and the typing switch go through the platform; without one
+    // Joysticks and the typing switch go through the pad reader; without one
     // (tests) there are no pads.
-    explicit c_InputDevice(PlGame* platform = nullptr) : platform_(platform) {}
+    explicit c_InputDevice(PadReader* pads = nullptr) : pads_(pads) {}
     virtual ~c_InputDevice() = default;
 
     // Polls joysticks through the platform into sticks and keys 256..383.
@@ -68,7 +68,7 @@ class c_InputDevice {
     float accelX = 0, accelY = 0, accelZ = 0;
 
   private:
-    PlGame* platform_ = nullptr;
+    PadReader* pads_ = nullptr;
     void ReleasePorts(int firstPort);
     void UpdateMousePosition(float x, float y);
     void UpdateTouchPosition(int index, float x, float y);

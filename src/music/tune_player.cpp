@@ -9,7 +9,7 @@
 #include "audio/audio.h"
 #include "core/random.h"
 #include "graphics/image.h"
-#include "platform/platform_game.h"
+#include "platform/views.h"
 
 namespace {
 
@@ -40,10 +40,10 @@ void Reseed(int64_t value) {
 
 }  // namespace
 
-c_TunePlayer::c_TunePlayer(PlGame* platform) : song(kSongSize, 0), platform_(platform) {}
+c_TunePlayer::c_TunePlayer(GameClock* clock) : song(kSongSize, 0), clock_(clock) {}
 
 int c_TunePlayer::Now() const {
-    return platform_ ? platform_->ElapsedMs() : 0;
+    return clock_ ? clock_->ElapsedMs() : 0;
 }
 c_TunePlayer::~c_TunePlayer() = default;
 

@@ -12,14 +12,14 @@
 class c_Image;
 class c_Sound;
 
-class PlGame;
+class GameClock;
 
 class c_TunePlayer {
   public:
     static constexpr int kSongSize = 262145;
 
-    // The platform gives the clock the beat follows.
-    explicit c_TunePlayer(PlGame* platform = nullptr);
+    // The clock the beat follows; without one (tests) time stands still.
+    explicit c_TunePlayer(GameClock* clock = nullptr);
     virtual ~c_TunePlayer();
 
     int Configure(int baseChannel, int s1, int s2, int s3, int s4);
@@ -81,7 +81,7 @@ class c_TunePlayer {
   private:
     int Now() const;  // the platform clock in milliseconds
 
-    PlGame* platform_ = nullptr;
+    GameClock* clock_ = nullptr;
     struct Cell {
         int note = 0, volume = 0, effect = 0, parameter = 0;
     };

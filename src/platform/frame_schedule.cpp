@@ -1,6 +1,6 @@
 #include "platform/frame_schedule.h"
 
-#include "platform/platform_game.h"
+#include "platform/views.h"
 
 void FrameSchedule::SetRate(int rate, double now) {
     if (rate == 0) return;
@@ -21,7 +21,7 @@ void FrameSchedule::SetFrameTolerance(double fraction) {
     if (tolerance_ == 0) anchorPending_ = false;
 }
 
-void FrameSchedule::RunBatch(PlGame& game, const std::function<double()>& now) {
+void FrameSchedule::RunBatch(ScheduledGame& game, const std::function<double()>& now) {
     int count = 0;
     for (;;) {
         nextTick_ += period_;
@@ -35,7 +35,7 @@ void FrameSchedule::RunBatch(PlGame& game, const std::function<double()>& now) {
     if (game.TickRate() != 0 && count == kCatchUpLimit) nextTick_ = now();
 }
 
-FrameSchedule::Pass FrameSchedule::Step(PlGame& game, bool hidden, bool active,
+FrameSchedule::Pass FrameSchedule::Step(ScheduledGame& game, bool hidden, bool active,
                                         const std::function<double()>& now) {
     inPass_ = true;
     Pass pass = RunPass(game, hidden, active, now);
@@ -43,7 +43,7 @@ FrameSchedule::Pass FrameSchedule::Step(PlGame& game, bool hidden, bool active,
     return pass;
 }
 
-FrameSchedule::Pass FrameSchedule::RunPass(PlGame& game, bool hidden, bool active,
+FrameSchedule::Pass FrameSchedule::RunPass(ScheduledGame& game, bool hidden, bool active,
                                            const std::function<double()>& now) {
     if (anchorPending_) {
         nextTick_ = now() + anchorDelay_;

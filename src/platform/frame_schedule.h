@@ -5,7 +5,7 @@
 
 #include <functional>
 
-class PlGame;
+class ScheduledGame;
 
 class FrameSchedule {
   public:
@@ -36,7 +36,7 @@ class FrameSchedule {
     // Runs the due updates (at least one, at most kCatchUpLimit) and then one
     // render. The clock is read again after each update: updates take time.
     // An update may change the rate through the game; rate 0 ends the batch.
-    void RunBatch(PlGame& game, const std::function<double()>& now);
+    void RunBatch(ScheduledGame& game, const std::function<double()>& now);
 
     // What a pass asks of its loop: block until events come (nothing is due
     // while suspended or stopped), wait `delay` seconds, or nothing (it ran).
@@ -49,14 +49,14 @@ class FrameSchedule {
     // or a page in a background tab) suspends the game once; the window back
     // and active resumes it and restarts the schedule at that moment. Then
     // the due updates and a render, or a render alone while nothing runs.
-    Pass Step(PlGame& game, bool hidden, bool active, const std::function<double()>& now);
+    Pass Step(ScheduledGame& game, bool hidden, bool active, const std::function<double()>& now);
     // Whether the last Step saw the window hidden (nothing is rendered then).
     bool Hidden() const { return hidden_; }
 
   private:
     // How far ahead of its time a pass may run the next update.
     double Tolerance() const { return tolerance_ * period_; }
-    Pass RunPass(PlGame& game, bool hidden, bool active, const std::function<double()>& now);
+    Pass RunPass(ScheduledGame& game, bool hidden, bool active, const std::function<double()>& now);
 
     double nextTick_ = 0;
     double period_ = 0;

@@ -10,6 +10,7 @@
 
 #include "core/byte_block.h"
 #include "core/text.h"
+#include "platform/views.h"
 
 class PlGameDelegate;
 
@@ -29,15 +30,12 @@ enum EventCode {
 
 constexpr int kCloseKey = 432;
 
-// Closes a FILE* when it leaves scope.
-struct FileCloser {
-    void operator()(FILE* f) const {
-        if (f) fclose(f);
-    }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
-
-class PlGame {
+// Each device is handed only its view of this (platform/views.h).
+class PlGame : public FileOpener,
+               public Presenter,
+               public PadReader,
+               public GameClock,
+               public ScheduledGame {
   public:
     PlGame();
     virtual ~PlGame();
@@ -46,24 +44,24 @@ class PlGame {
 
     virtual void SetDelegate(PlGameDelegate* delegate) { delegate_ = delegate; }
     virtual PlGameDelegate* Delegate() { return delegate_; }
-    virtual void SetTypingEnabled(int enabled) { typingEnabled_ = enabled; }
+    void SetTypingEnabled(int enabled) override { typingEnabled_ = enabled; }
     virtual bool TypingEnabled() { return typingEnabled_ != 0; }
     virtual void SetTickRate(int rate) { tickRate_ = rate; }
-    virtual int TickRate() { return tickRate_; }
+    int TickRate() override { return tickRate_; }
     virtual bool Started() { return started_; }
-    virtual bool Suspended() { return suspended_; }
-    virtual int ElapsedMs() { return 0; }
+    bool Suspended() override { return suspended_; }
+    int ElapsedMs() override { return 0; }
     virtual void LocalDateTime(std::span<int> out);
     virtual int WriteStateFile(StringView state);
     virtual String ReadStateFile();
     virtual String ReadTextFile(StringView path);
-    virtual bool ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) {
+    bool ReadJoystick(int port, float* x, float* y, float* z, bool* buttons) override {
         return false;
     }
     virtual void ShellOpen(StringView target) {}
     virtual void ShowPointer(bool show) {}
     virtual String ResolveResourcePath(StringView path) { return String(); }
-    virtual FileHandle OpenFile(StringView path, const char* mode);
+    FileHandle OpenFile(StringView path, const char* mode) override;
     // Null when the file cannot be opened or its size does not fit `length`.
     virtual ByteBlock ReadWholeFile(StringView path, int* length);
     // As ReadWholeFile up to `limit` bytes: a longer file is refused (null)
@@ -77,10 +75,10 @@ class PlGame {
 
     // Guarded event wrappers: each forwards to the delegate.
     virtual void GameStart();
-    virtual void GameSuspend();
-    virtual void GameResume();
-    virtual void GameUpdate();
-    virtual void GameRender();
+    void GameSuspend() override;
+    void GameResume() override;
+    void GameUpdate() override;
+    void GameRender() override;
     virtual void KeyInput(int event, int data);
     virtual void MouseInput(int event, int data, float x, float y);
     virtual void TouchInput(int event, int data, float x, float y);
@@ -91,19 +89,16 @@ class PlGame {
     // The window size is in the units pointer positions come in, and so is
     // the game's logical size; the framebuffer counts pixels, more of them
     // than the window on a scaled (HiDPI) desktop.
-    virtual bool HasGlContext() { return false; }
-    virtual int WindowWidth() { return 0; }
-    virtual int WindowHeight() { return 0; }
-    virtual int FramebufferWidth() { return WindowWidth(); }
-    virtual int FramebufferHeight() { return WindowHeight(); }
-    virtual void SwapBuffers() {}
+    bool HasGlContext() override { return false; }
+    int WindowWidth() override { return 0; }
+    int WindowHeight() override { return 0; }
+    int FramebufferWidth() override { return WindowWidth(); }
+    int FramebufferHeight() override { return WindowHeight(); }
+    void SwapBuffers() override {}
     // The sharpest picture level (1, 2 or 4) whose files are at hand. A page
     // that fetches its data starts small and raises it once sharper ones are in.
     virtual int PictureLevelLimit() { return 4; }
-    // Where data files arrive while the game runs (a page fetches its sounds
-    // after the start): a count raised as each batch lands. -1 where every
-    // file is there from the start.
-    virtual int LateFileArrivals() { return -1; }
+    int LateFileArrivals() override { return -1; }
 
     // Where the state file lives ("./.vorlekstate" on the desktop).
     virtual String StateFilePath() { return u"./.vorlekstate"; }

@@ -18,7 +18,7 @@ class GlPixels : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(window && window->Ok());
         platform.glContext = true;
-        graphics = std::make_unique<PlGraphics>(MakeOpenGlBackend(), &platform);
+        graphics = std::make_unique<PlGraphics>(MakeOpenGlBackend(), &platform, &platform);
         *GraphicsContext() = c_GraphicsContext{};
         SetGraphicsDevice(graphics.get());
         graphics->FrameBegin();

@@ -49,5 +49,5 @@ class HeadlessGraphics : public ::testing::Test {
     }
 
     TestPlatform platform;
-    PlGraphics graphics{std::make_unique<NullGlBackend>(), &platform};
+    PlGraphics graphics{std::make_unique<NullGlBackend>(), &platform, &platform};
 };

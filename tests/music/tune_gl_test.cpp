@@ -33,7 +33,7 @@ class TuneSheetGl : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(window.Ok());
         platform.glContext = true;
-        graphics = std::make_unique<PlGraphics>(MakeOpenGlBackend(), &platform);
+        graphics = std::make_unique<PlGraphics>(MakeOpenGlBackend(), &platform, &platform);
         SetGraphicsDevice(graphics.get());
     }
     void TearDown() override { SetGraphicsDevice(nullptr); }

@@ -50,7 +50,7 @@ class TuneLoading : public ::testing::Test {
     NullGlBackend& Null() { return *static_cast<NullGlBackend*>(graphics.Backend()); }
 
     TestPlatform platform;
-    PlGraphics graphics{std::make_unique<NullGlBackend>(), &platform};
+    PlGraphics graphics{std::make_unique<NullGlBackend>(), &platform, &platform};
     PlAudio audio{&platform};
     RecordingPlayer player{&platform};
 };
