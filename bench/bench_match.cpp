@@ -19,7 +19,7 @@ struct MatchBench {
 
     MatchBench() {
         platform.nowMs = 1000;
-        app = std::make_unique<c_MyApp>();
+        app = std::make_unique<c_MyApp>(&platform);
         app->saved.SoundMode() = 1;
         app->title.difficulty = 3;
         // The font's advance and line height.

@@ -70,7 +70,7 @@ class Profile {
         if (mkdtemp(folder)) tempFolder_ = folder;
         platform_ = std::make_unique<PlHeadlessGame>(dataDir, tempFolder_ + "/.vorlekstate");
         SeedRandom(1234);
-        app_ = std::make_unique<c_MyApp>();
+        app_ = std::make_unique<c_MyApp>(platform_.get());
         platform_->GameStart();
         platform_->GameRender();
     }

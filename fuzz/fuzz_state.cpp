@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static PlGame platform;  // no files: the loader only sees the string
-    static c_MyApp* app = new c_MyApp();
+    static c_MyApp* app = new c_MyApp(&platform);
     String state = DecodeText(data, size);
     app->ApplyStateString(state);
     std::string saved = app->BuildStateString();

@@ -42,11 +42,10 @@ int main() {
     if (!missing.empty()) return FailToStart(missing);
     window.Show();
     InstallFaultHandlers();
-    // The game object looks the platform up as it is made: it keeps it for the
-    // clock and files and installs its delegate in it, and that delegate is
-    // what the frame loop calls. Made before the platform, it would find none,
-    // no delegate would be installed and the check below would skip the loop.
-    auto app = std::make_unique<c_MyApp>();
+    // The game object is made on the platform: it keeps it for the clock and
+    // files and installs its delegate in it, and that delegate is what the
+    // frame loop calls.
+    auto app = std::make_unique<c_MyApp>(&game);
     if (game.Delegate()) game.Run();
     // Textures and sound sources go while the GL context is still current.
     app.reset();

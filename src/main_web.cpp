@@ -7,7 +7,7 @@
 int main() {
     static PlWebGame game;
     if (!game.OpenCanvas()) return -1;
-    static c_MyApp app;  // after the platform: it installs its delegate there as it is made
+    static c_MyApp app(&game);  // installs its delegate in the platform as it is made
     if (game.Delegate()) game.Run();
     return 0;
 }

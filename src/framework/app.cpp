@@ -17,10 +17,9 @@ PlGameDelegate* AppDelegate() {
     return appDelegate.get();
 }
 
-c_App::c_App() {
+c_App::c_App(PlGame* platform) : platform_(platform) {
     if (application) RuntimeError("App has already been created");
     application = this;
-    platform_ = PlatformGame();
     appDelegate = std::make_unique<c_GameDelegate>(platform_);
     if (platform_) platform_->SetDelegate(appDelegate.get());
     RegisterLiveObject(this);
@@ -37,7 +36,7 @@ c_App::~c_App() {
 
 void SetUpdateRate(int rate) {
     updateRate = rate;
-    if (PlGame* game = PlatformGame()) game->SetTickRate(rate);
+    if (application && application->Platform()) application->Platform()->SetTickRate(rate);
 }
 
 int UpdateRate() {

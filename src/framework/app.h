@@ -8,8 +8,9 @@ class PlGameDelegate;
 
 class c_App {
   public:
-    // Installs the one delegate; a second application is a runtime error.
-    c_App();
+    // Installs the one delegate in `platform` (none without one: tests of
+    // the state alone); a second application is a runtime error.
+    explicit c_App(PlGame* platform);
     virtual ~c_App();
     c_App(const c_App&) = delete;
     c_App& operator=(const c_App&) = delete;

@@ -28,7 +28,8 @@ GameGlobals& Globals() {
 }
 
 // Every array is a fixed member; only the music player lives on the heap.
-c_GameCore::c_GameCore() : frame(drawList, screen, media, input, saved.SoundMode()) {
+c_GameCore::c_GameCore(PlGame* platform)
+    : c_App(platform), frame(drawList, screen, media, input, saved.SoundMode()) {
     media.tunePlayer = std::make_unique<c_TunePlayer>(Platform());
 }
 

@@ -27,7 +27,7 @@ enum GameMode { kModeTitle = 1, kModeRecord = 2, kModeMatch = 10, kModeStartMatc
 
 class c_GameCore : public c_App {
   public:
-    c_GameCore();
+    explicit c_GameCore(PlGame* platform);
     ~c_GameCore() override;
 
     // --- application events (app_core.cpp) ---

@@ -7,22 +7,12 @@
 #include "os/os.h"
 #include "platform/delegate.h"
 
-namespace {
-PlGame* platformGame = nullptr;
-}
-
-PlGame* PlatformGame() {
-    return platformGame;
-}
-
 PlGame::PlGame() {
-    platformGame = this;
     RegisterLiveObject(this);
 }
 
 PlGame::~PlGame() {
     UnregisterLiveObject(this);
-    if (platformGame == this) platformGame = nullptr;
 }
 
 void PlGame::LocalDateTime(std::span<int> out) {

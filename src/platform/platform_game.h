@@ -116,9 +116,6 @@ class PlGame : public FileOpener,
     void Guarded(F&& call);
 };
 
-// The process-wide platform game (set by the PlGame constructor).
-PlGame* PlatformGame();
-
 // Bare names live in the data folder ("vorlek://data/" in front); names with
 // a scheme, or starting with "./" or "/", stay as they are.
 String ApplyDataPathRule(StringView path);

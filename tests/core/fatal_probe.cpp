@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
     if (!strcmp(what, "overflow")) printf("%d\n", Recurse(0));
     if (!strcmp(what, "second-app")) {
         PlGame game;
-        auto first = std::make_unique<c_App>();
-        auto second = std::make_unique<c_App>();
+        auto first = std::make_unique<c_App>(&game);
+        auto second = std::make_unique<c_App>(&game);
     }
     if (!strcmp(what, "describe")) {
         PlGame game;  // a live object exists, but the debugger names others

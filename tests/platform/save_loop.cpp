@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     PlHeadlessGame platform(".", argv[1]);
-    c_MyApp app;
+    c_MyApp app(&platform);
     for (int n = 1;; n++) {
         for (int i = 0; i < 60; i++) app.saved.highscores[i] = n * 100 + i;
         app.saved.SoundMode() = n % 4;

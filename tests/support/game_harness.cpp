@@ -14,7 +14,7 @@ GameHarness::GameHarness(int windowWidth, int windowHeight, const std::string& s
     if (!stateBytes.empty()) platform.WriteStateBytes(stateBytes);
     Globals() = GameGlobals{};
     SeedRandom(1234);
-    app = std::make_unique<c_MyApp>();
+    app = std::make_unique<c_MyApp>(&platform);
     platform.GameStart();
     platform.GameRender();
 }

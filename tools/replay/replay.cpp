@@ -229,7 +229,7 @@ class Replay {
     }
 
     int Run(const std::vector<ScriptEvent>& script) {
-        app_ = std::make_unique<c_MyApp>();
+        app_ = std::make_unique<c_MyApp>(platform_.get());
         platform_->GameStart();
         platform_->GameRender();
         size_t next = 0;

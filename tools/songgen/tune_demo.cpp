@@ -20,6 +20,8 @@ int seed = 7;
 
 class c_TuneDemo : public c_App {
   public:
+    explicit c_TuneDemo(PlGame* platform) : c_App(platform) {}
+
     int HandleCreate() override {
         SetUpdateRate(60);
         player.Configure(32, 4, 3, 3, 4);
@@ -29,14 +31,14 @@ class c_TuneDemo : public c_App {
         player.progression = u"q";  // start the chord changes
         player.loadCounter = 1;
         player.state = 2;
-        startMs = PlatformGame()->ElapsedMs();
+        startMs = Platform()->ElapsedMs();
         return 0;
     }
 
     int HandleUpdate() override {
         player.Update(0, 1);
         if (player.section != shownSection) ReportSection();
-        if (PlatformGame()->ElapsedMs() - startMs >= seconds * 1000) Finish();
+        if (Platform()->ElapsedMs() - startMs >= seconds * 1000) Finish();
         return 0;
     }
 
@@ -72,7 +74,7 @@ class c_TuneDemo : public c_App {
         std::printf("played %d sections, ending at step %d\n", player.section, player.step);
         std::fflush(stdout);
         player.StopAll(1);
-        auto* game = static_cast<PlGlfwGame*>(PlatformGame());
+        auto* game = static_cast<PlGlfwGame*>(Platform());
         glfwSetWindowShouldClose(game->Window(), GLFW_TRUE);
     }
 
@@ -91,7 +93,7 @@ int main(int argc, char** argv) {
     window.Show();
     PlVorlekGame game;
     game.SetWindow(window.Window());
-    auto demo = std::make_unique<c_TuneDemo>();
+    auto demo = std::make_unique<c_TuneDemo>(&game);
     if (game.Delegate()) game.Run();
     demo.reset();  // sources and textures go while the context is current
     return 0;

@@ -99,7 +99,7 @@ void c_MyApp::ChooseResolutionLevel() {
 // Read once per level and game: the files do not change while it runs.
 int c_MyApp::CachedLargestSheet(int level) {
     int& side = media.largestSheet[LevelSlot(level)];
-    if (side < 0) side = LargestSheetSide(PlatformGame(), level);
+    if (side < 0) side = LargestSheetSide(Platform(), level);
     return side;
 }
 

@@ -1,18 +1,11 @@
 // The game object's life: the one running instance, for whoever needs it.
 #include "game/screens/my_app.h"
 
-namespace {
-c_MyApp* runningApp = nullptr;
-}
-
+// The framework keeps the one application; this is it when it is the game.
 c_MyApp* MyApp() {
-    return runningApp;
+    return dynamic_cast<c_MyApp*>(Application());
 }
 
-c_MyApp::c_MyApp() {
-    runningApp = this;
-}
+c_MyApp::c_MyApp(PlGame* platform) : c_GameCore(platform) {}
 
-c_MyApp::~c_MyApp() {
-    if (runningApp == this) runningApp = nullptr;
-}
+c_MyApp::~c_MyApp() = default;

@@ -10,7 +10,8 @@
 
 class c_MyApp final : public c_GameCore {
   public:
-    c_MyApp();
+    // Made on its platform; it installs its delegate there.
+    explicit c_MyApp(PlGame* platform);
     ~c_MyApp() override;
 
     // --- assets (assets.cpp) ---
