@@ -1,8 +1,8 @@
 // Starts the game in the page: fetches the pictures of the smallest resolution
 // level (or of the one the page's size needs, when the link brings it soon),
 // loads the saved state from IndexedDB, then runs the program; the sounds
-// follow once it runs (until then it plays them as silence), then the level
-// the size needs, and a later resize fetches its own.
+// (until then it plays them as silence) and the level the size needs follow
+// once it runs, and a later resize fetches its own.
 "use strict";
 (function () {
   const canvas = document.getElementById("canvas");
@@ -131,11 +131,12 @@
       }))).then(() => { Module.soundsIn = performance.now(); });
   }
 
-  // Once the game runs, its sounds, then the level the page's size wants.
+  // Once the game runs, its sounds and the level the page's size wants. The
+  // sounds are asked for first, so the browser's connections take them
+  // first; a sound that never comes holds up no picture.
   function fetchTheRest() {
-    fetchSounds().catch((e) => console.warn("sounds:", e))
-      .then(() => fetchLevel(shownLevel))
-      .catch((e) => console.warn("sharper pictures:", e));
+    fetchSounds().catch((e) => console.warn("sounds:", e));
+    fetchLevel(shownLevel).catch((e) => console.warn("sharper pictures:", e));
   }
 
   function writeFiles() {
