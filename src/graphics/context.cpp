@@ -11,9 +11,9 @@ c_GraphicsContext context;
 
 namespace {
 
+// The device the game made; drawing goes to graphics_state::renderDevice,
+// which points at it only during a render (BeginRenderState).
 PlGraphics* gGraphicsDevice = nullptr;
-PlGraphics*& gRenderDevice = graphics_state::renderDevice;
-c_GraphicsContext& gContext = graphics_state::context;
 
 // Truncates toward zero; values no int can hold are held at the ends (NaN is 0).
 int TruncToInt(float v) {
@@ -30,33 +30,33 @@ PlGraphics* GraphicsDevice() {
 }
 void SetGraphicsDevice(PlGraphics* device) {
     gGraphicsDevice = device;
-    if (!device) gRenderDevice = nullptr;
+    if (!device) graphics_state::renderDevice = nullptr;
 }
 
 // Sends the matrix only when it changed and something is about to be drawn.
 int c_GraphicsContext::SyncMatrix() {
-    if (!matrixDirty || !gRenderDevice) return 0;
-    gRenderDevice->SetMatrix(ix, iy, jx, jy, tx, ty);
+    if (!matrixDirty || !graphics_state::renderDevice) return 0;
+    graphics_state::renderDevice->SetMatrix(ix, iy, jx, jy, tx, ty);
     matrixDirty = 0;
     return 0;
 }
 
 void SetBlend(int blend) {
-    gContext.blend = blend;
-    if (gRenderDevice) gRenderDevice->SetBlend(blend);
+    graphics_state::context.blend = blend;
+    if (graphics_state::renderDevice) graphics_state::renderDevice->SetBlend(blend);
 }
 
 void SetScissor(float x, float y, float width, float height) {
-    gContext.scissorX = x, gContext.scissorY = y;
-    gContext.scissorWidth = width, gContext.scissorHeight = height;
-    if (gRenderDevice) {
-        gRenderDevice->SetScissor(TruncToInt(x), TruncToInt(y), TruncToInt(width),
-                                  TruncToInt(height));
+    graphics_state::context.scissorX = x, graphics_state::context.scissorY = y;
+    graphics_state::context.scissorWidth = width, graphics_state::context.scissorHeight = height;
+    if (graphics_state::renderDevice) {
+        graphics_state::renderDevice->SetScissor(TruncToInt(x), TruncToInt(y), TruncToInt(width),
+                                                 TruncToInt(height));
     }
 }
 
 void SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
-    c_GraphicsContext& c = gContext;
+    c_GraphicsContext& c = graphics_state::context;
     c.ix = ix, c.iy = iy, c.jx = jx, c.jy = jy, c.tx = tx, c.ty = ty;
     c.hasTransform = (ix == 1 && iy == 0 && jx == 0 && jy == 1 && tx == 0 && ty == 0) ? 0 : 1;
     c.exactIdentity = !c.hasTransform && !std::signbit(iy) && !std::signbit(jx) &&
@@ -66,7 +66,7 @@ void SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
 
 // A push onto a full stack is ignored rather than written past its end.
 void PushMatrix() {
-    c_GraphicsContext& c = gContext;
+    c_GraphicsContext& c = graphics_state::context;
     if (c.matrixDepth < 0 || c.matrixDepth + 6 > static_cast<int>(c.matrixStack.size())) return;
     float* m = &c.matrixStack[static_cast<size_t>(c.matrixDepth)];
     m[0] = c.ix, m[1] = c.iy, m[2] = c.jx, m[3] = c.jy, m[4] = c.tx, m[5] = c.ty;
@@ -75,7 +75,7 @@ void PushMatrix() {
 
 // A pop from an empty stack leaves the identity instead of reading before it.
 void PopMatrix() {
-    c_GraphicsContext& c = gContext;
+    c_GraphicsContext& c = graphics_state::context;
     if (c.matrixDepth < 6 || c.matrixDepth > static_cast<int>(c.matrixStack.size())) {
         c.matrixDepth = 0;
         SetMatrix(1, 0, 0, 1, 0, 0);
@@ -88,7 +88,7 @@ void PopMatrix() {
 
 // The given transform acts on a point first, then the current matrix.
 void Transform(float a, float b, float c, float d, float e, float f) {
-    const c_GraphicsContext& m = gContext;
+    const c_GraphicsContext& m = graphics_state::context;
     SetMatrix(a * m.ix + b * m.jx, a * m.iy + b * m.jy, c * m.ix + d * m.jx, c * m.iy + d * m.jy,
               e * m.ix + f * m.jx + m.tx, e * m.iy + f * m.jy + m.ty);
 }
@@ -111,35 +111,37 @@ void Rotate(float angle) {
 
 void TransformSprite(float x, float y, float rotation, float scaleX, float scaleY, float hx,
                      float hy) {
-    const Affine m = ComposeSprite(gContext.Current(), x, y, rotation, scaleX, scaleY, hx, hy);
+    const Affine m =
+        ComposeSprite(graphics_state::context.Current(), x, y, rotation, scaleX, scaleY, hx, hy);
     SetMatrix(m.ix, m.iy, m.jx, m.jy, m.tx, m.ty);
 }
 
 void Clear(float r, float g, float b) {
-    if (gRenderDevice) gRenderDevice->Clear(r, g, b);
+    if (graphics_state::renderDevice) graphics_state::renderDevice->Clear(r, g, b);
 }
 
 void DrawRect(float x, float y, float width, float height) {
-    if (!gRenderDevice) return;
-    gContext.SyncMatrix();
-    gRenderDevice->DrawRect(x, y, width, height);
+    if (!graphics_state::renderDevice) return;
+    graphics_state::context.SyncMatrix();
+    graphics_state::renderDevice->DrawRect(x, y, width, height);
 }
 
 void DrawLine(float x1, float y1, float x2, float y2) {
-    if (!gRenderDevice) return;
-    gContext.SyncMatrix();
-    gRenderDevice->DrawLine(x1, y1, x2, y2);
+    if (!graphics_state::renderDevice) return;
+    graphics_state::context.SyncMatrix();
+    graphics_state::renderDevice->DrawLine(x1, y1, x2, y2);
 }
 
 void DrawEllipse(float x, float y, float xRadius, float yRadius) {
-    if (!gRenderDevice) return;
-    gContext.SyncMatrix();
-    gRenderDevice->DrawOval(x - xRadius, y - yRadius, 2 * xRadius, 2 * yRadius);
+    if (!graphics_state::renderDevice) return;
+    graphics_state::context.SyncMatrix();
+    graphics_state::renderDevice->DrawOval(x - xRadius, y - yRadius, 2 * xRadius, 2 * yRadius);
 }
 
 void ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
                 int pitch) {
-    if (gRenderDevice) gRenderDevice->ReadPixels(pixels, x, y, width, height, offset, pitch);
+    if (graphics_state::renderDevice)
+        graphics_state::renderDevice->ReadPixels(pixels, x, y, width, height, offset, pitch);
 }
 
 int DisplayWidth() {
@@ -160,8 +162,8 @@ int MaxTextureSize() {
 
 // Every render starts from the same state, whatever the last one left.
 void BeginRenderState() {
-    gRenderDevice = gGraphicsDevice;
-    gContext.matrixDepth = 0;
+    graphics_state::renderDevice = gGraphicsDevice;
+    graphics_state::context.matrixDepth = 0;
     SetMatrix(1, 0, 0, 1, 0, 0);
     SetColor(255, 255, 255);
     SetAlpha(1);
@@ -170,12 +172,13 @@ void BeginRenderState() {
 }
 
 void EndRenderState() {
-    gRenderDevice = nullptr;
+    graphics_state::renderDevice = nullptr;
 }
 
 // The built-in font is loaded once per process; a missing file leaves none.
 void SetDefaultFont() {
-    if (!gContext.builtinFont) gContext.builtinFont = OpenImage(u"tavo_font.png", 96, XBorder);
-    gContext.font = gContext.builtinFont;
-    gContext.fontFirstCode = 32;
+    if (!graphics_state::context.builtinFont)
+        graphics_state::context.builtinFont = OpenImage(u"tavo_font.png", 96, XBorder);
+    graphics_state::context.font = graphics_state::context.builtinFont;
+    graphics_state::context.fontFirstCode = 32;
 }
