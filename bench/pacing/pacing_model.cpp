@@ -85,7 +85,10 @@ PacingResult Display::Count(long end) const {
     int run = 0;  // refreshes the current picture has been shown, while counting
     for (long i = 0; i < std::min(end, static_cast<long>(shown_.size())); i++) {
         if (hidden_[i]) {
-            counting = false;  // a hold broken by hiding is no hold
+            // A hold broken by hiding is no hold, and a picture drawn before
+            // or while hidden is no new picture once shown again.
+            current = std::max(shown_[i], current);
+            counting = false;
             run = 0;
             continue;
         }
@@ -205,12 +208,14 @@ PacingResult RunBrowser(const PacingCase& c) {
 }
 
 // The desktop: the GLFW platform's own loop pass and sleep rule, with the
-// clock, the sleeps, the window and the swap modelled.
+// clock, the sleeps, the window and the swap modelled; the case's tolerance
+// replaces the platform's own, so the loop as it was can be modelled too.
 class DesktopModel : public PlGlfwGame {
   public:
     DesktopModel(const PacingCase& c, Display& display, const Timeline& when)
         : case_(c), display_(display), when_(when), jitter_(c.jitterMs, c.seed), game_(*this) {
         SetDelegate(&game_);
+        schedule_.SetFrameTolerance(c.frameTolerance);
         game_.clock = [this] { return now_; };
         game_.onRender = [this](long picture) { Present(picture); };
     }

@@ -21,9 +21,9 @@ struct PacingCase {
     // 0: a sleep ends when asked; otherwise on the first tick of this length
     // at or after it (1 ms with a lowered timer period, 15.625 ms Windows' default).
     double sleepTickMs = 0;
-    // The browser's frame tolerance, a fraction of the update period (0: the
-    // rules of a loop that sleeps, an update runs only when due and a page
-    // shown again restarts the schedule at once).
+    // The loop's frame tolerance, a fraction of the update period (0: an
+    // update runs only when due and a window or page shown again restarts
+    // the schedule at once).
     double frameTolerance = 0.25;
     // Where inside a refresh the update clock starts, and where it starts
     // again after the window or page was hidden halfway through, 0..1.

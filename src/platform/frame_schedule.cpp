@@ -13,7 +13,9 @@ void FrameSchedule::SetRate(int rate, double now) {
 void FrameSchedule::Restart(double now) {
     nextTick_ = now;
     anchorPending_ = tolerance_ > 0 && !inPass_;
-    anchorDelay_ = 0;
+    // Half a period after the pass that anchors it: an update then runs a
+    // quarter period after a refresh, clear of both edges at 60 and 120 Hz.
+    anchorDelay_ = period_ / 2;
 }
 
 void FrameSchedule::SetFrameTolerance(double fraction) {
@@ -58,13 +60,21 @@ FrameSchedule::Pass FrameSchedule::RunPass(ScheduledGame& game, bool hidden, boo
         hidden_ = false;
         game.GameResume();
         Restart(now());
+        if (tolerance_ > 0) {
+            // A desktop window resumes on whatever event woke it, at any point
+            // of a refresh: this pass only shows the game again, and the
+            // schedule starts at the next one, which comes after a swap.
+            anchorPending_ = true;
+            game.GameRender();
+            return {Outcome::Ran};
+        }
     }
     if (game.TickRate() == 0 || game.Suspended()) {
         if (!hidden_) game.GameRender();
         return {Outcome::WaitForEvents};
     }
     double delay = Delay(now());
-    if (delay > Tolerance()) return {Outcome::WaitUntilDue, delay};
+    if (delay > Tolerance()) return {Outcome::WaitUntilDue, delay - Tolerance()};
     RunBatch(game, now);
     return {Outcome::Ran};
 }

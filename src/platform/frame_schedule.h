@@ -25,8 +25,13 @@ class FrameSchedule {
     // updates of the same pass (the catch-up) still run only when due, which
     // keeps a margin on both sides. A rate set or a restart made between
     // passes takes the next pass as its start. 0 (the default) is the plain
-    // rule of a loop that sleeps until an update is due.
+    // rule of a loop that sleeps until an update is due. A loop that sleeps
+    // with a tolerance wakes when the next update enters it, and a resume
+    // only shows the game again: the schedule starts at the pass after.
     void SetFrameTolerance(double fraction);
+    // The tolerance of loops whose passes come on refreshes (animation
+    // frames, or swaps that wait for the display).
+    static constexpr double kRefreshTolerance = 0.25;
 
     double NextTick() const { return nextTick_; }
     double Period() const { return period_; }

@@ -68,6 +68,10 @@ int SleepMilliseconds(double seconds) {
 
 PlGlfwGame::PlGlfwGame() {
     glfwGame = this;
+    // With vsync each swap returns on a refresh, a little late by a varying
+    // amount; a tolerance keeps the updates a quarter period clear of the
+    // refreshes (and without vsync it costs nothing).
+    schedule_.SetFrameTolerance(FrameSchedule::kRefreshTolerance);
 }
 
 PlGlfwGame::~PlGlfwGame() {

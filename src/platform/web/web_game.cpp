@@ -88,13 +88,11 @@ void OnFrame(void* game) {
 
 }  // namespace
 
-// Animation frames come on the display's refreshes, each a little late by a
-// varying amount: an update due within a quarter period of a frame runs in it.
-constexpr double kFrameTolerance = 0.25;
-
 PlWebGame::PlWebGame() {
     webGame = this;
-    schedule_.SetFrameTolerance(kFrameTolerance);
+    // Animation frames come on the display's refreshes, each a little late by a
+    // varying amount.
+    schedule_.SetFrameTolerance(FrameSchedule::kRefreshTolerance);
 }
 
 PlWebGame::~PlWebGame() {

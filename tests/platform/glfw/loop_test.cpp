@@ -53,6 +53,14 @@ class FakeLoop : public PlGlfwGame {
         GameRender();
     }
     void Pass() { LoopPass(); }
+    // Started at 60 updates a second; the rate set between passes takes the
+    // next pass as its start, so the first update is due a period after it.
+    void StartAtSixty() {
+        Start();
+        SetTickRate(60);
+        Pass();
+        delegate.log.clear();
+    }
     using PlGlfwGame::LoopPass;
 
     LogDelegate delegate;
@@ -72,9 +80,7 @@ TEST(FrameLoop, FirstRenderComesBeforeFirstUpdate) {
 
 TEST(FrameLoop, SteadyPassesUpdateRenderAndSleep) {
     FakeLoop loop;
-    loop.Start();
-    loop.SetTickRate(60);
-    loop.delegate.log.clear();
+    loop.StartAtSixty();
     for (int i = 0; i < 120; i++) loop.Pass();
     EXPECT_EQ(loop.delegate.log.substr(0, 6), "URURUR");
     EXPECT_EQ(loop.delegate.log.find("UU"), std::string::npos);
@@ -85,9 +91,7 @@ TEST(FrameLoop, SteadyPassesUpdateRenderAndSleep) {
 
 TEST(FrameLoop, OneSecondStallRunsFourUpdatesAndDropsTheBacklog) {
     FakeLoop loop;
-    loop.Start();
-    loop.SetTickRate(60);
-    loop.delegate.log.clear();
+    loop.StartAtSixty();
     loop.now = loop.NextTick() + 1.0;
     loop.Pass();
     EXPECT_EQ(loop.delegate.log, "UUUUR");
@@ -100,9 +104,7 @@ TEST(FrameLoop, OneSecondStallRunsFourUpdatesAndDropsTheBacklog) {
 
 TEST(FrameLoop, TwoAndAHalfPeriodsRunThreeUpdatesWithoutReset) {
     FakeLoop loop;
-    loop.Start();
-    loop.SetTickRate(60);
-    loop.delegate.log.clear();
+    loop.StartAtSixty();
     double due = loop.NextTick();
     loop.now = due + 2.5 / 60;
     loop.Pass();
@@ -112,9 +114,7 @@ TEST(FrameLoop, TwoAndAHalfPeriodsRunThreeUpdatesWithoutReset) {
 
 TEST(FrameLoop, RateZeroDuringAnUpdateStopsTheCatchUp) {
     FakeLoop loop;
-    loop.Start();
-    loop.SetTickRate(60);
-    loop.delegate.log.clear();
+    loop.StartAtSixty();
     loop.delegate.onUpdate = [&] { loop.SetTickRate(0); };
     loop.now = loop.NextTick() + 1.0;
     loop.Pass();
@@ -128,9 +128,7 @@ TEST(FrameLoop, RateZeroDuringAnUpdateStopsTheCatchUp) {
 
 TEST(FrameLoop, IconifySuspendsAndRestoreResumesOnSchedule) {
     FakeLoop loop;
-    loop.Start();
-    loop.SetTickRate(60);
-    loop.delegate.log.clear();
+    loop.StartAtSixty();
     loop.iconifiedNow = true;
     loop.activeNow = false;
     for (int i = 0; i < 5; i++) loop.Pass();
@@ -142,7 +140,20 @@ TEST(FrameLoop, IconifySuspendsAndRestoreResumesOnSchedule) {
     loop.delegate.log.clear();
     loop.activeNow = true;
     loop.Pass();
-    EXPECT_EQ(loop.delegate.log, "MUR");  // the schedule restarts at the moment of resuming
+    // The event that woke the loop came at any point of a refresh: the
+    // resume shows the game, and the schedule starts half a period after the
+    // next pass, which follows the swap.
+    EXPECT_EQ(loop.delegate.log, "MR");
+    loop.delegate.log.clear();
+    double anchor = loop.now;
+    loop.Pass();
+    EXPECT_EQ(loop.delegate.log, "");
+    EXPECT_DOUBLE_EQ(loop.NextTick(), anchor + 0.5 / 60);
+    // The loop wakes once the update is within a quarter period.
+    for (int i = 0; i < 10 && loop.delegate.log.empty(); i++) loop.Pass();
+    EXPECT_EQ(loop.delegate.log, "UR");
+    EXPECT_GE(loop.now, anchor + 0.25 / 60 - 1e-9);
+    EXPECT_LE(loop.now, anchor + 0.5 / 60);
 }
 
 TEST(FrameLoop, LosingFocusAloneKeepsPlaying) {
