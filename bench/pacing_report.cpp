@@ -18,9 +18,11 @@ struct Loop {
     double tolerance;
 };
 
-// "Before": the loops as they were, an update only when due and, on
+// "Before": the loops as they were, an update only when due, no swap
+// interval asked for (so vsync as the driver's default has it) and, on
 // Windows, sleeps on the system's default tick. "Now": a quarter-period
-// tolerance and a resume that starts the schedule at the pass after it.
+// tolerance, a resume that starts the schedule at the pass after it, and
+// vsync asked for, which only a driver setting that forces it off undoes.
 const Loop kLoops[] = {
     {"browser, before", PacingLoop::Browser, 0, 0},
     {"browser, now", PacingLoop::Browser, 0, 0.25},
@@ -28,9 +30,9 @@ const Loop kLoops[] = {
     {"desktop, vsync on, Linux, now", PacingLoop::VsyncOn, 0, 0.25},
     {"desktop, vsync on, Windows before (15.625 ms tick)", PacingLoop::VsyncOn, 15.625, 0},
     {"desktop, vsync on, Windows now (1 ms timer period)", PacingLoop::VsyncOn, 1, 0.25},
-    {"desktop, vsync off, Windows before (15.625 ms tick)", PacingLoop::VsyncOff, 15.625, 0},
-    {"desktop, vsync off, Windows now (high-resolution timer)", PacingLoop::VsyncOff, 0, 0.25},
-    {"desktop, vsync off, Windows now (1 ms timer period)", PacingLoop::VsyncOff, 1, 0.25},
+    {"desktop, driver default without vsync, Windows before (15.625 ms tick)", PacingLoop::VsyncOff,
+     15.625, 0},
+    {"desktop, vsync forced off by a driver, now (precise sleep)", PacingLoop::VsyncOff, 0, 0.25},
 };
 
 PacingCase CaseOf(const Loop& loop, double hz, double jitterMs, double seconds) {

@@ -50,6 +50,11 @@ PlDesktopWindow::PlDesktopWindow() {
     CentredPosition(width, height, &x, &y);
     glfwSetWindowPos(window_, x, y);
     glfwMakeContextCurrent(window_);
+    // Each picture waits for a refresh: many drivers' default is not to,
+    // and then some starts hitch whatever the loop does, as it cannot know
+    // where the refreshes fall. In a window on Windows GLFW waits for the
+    // compositor, which no driver setting turns off.
+    glfwSwapInterval(1);
 }
 
 void PlDesktopWindow::Show() {
