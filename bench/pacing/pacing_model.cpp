@@ -156,7 +156,7 @@ class BrowserPlatform : public PlGame {
         schedule_.SetRate(rate, now);
     }
     void Frame() {
-        schedule_.Step(*this, pageHidden, true, [this] { return now; });
+        schedule_.Step(*this, pageHidden, true, true, [this] { return now; });
     }
     void Visibility(bool hidden, bool resumeOnFrame) {
         pageHidden = hidden;

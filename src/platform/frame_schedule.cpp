@@ -13,9 +13,7 @@ void FrameSchedule::SetRate(int rate, double now) {
 void FrameSchedule::Restart(double now) {
     nextTick_ = now;
     anchorPending_ = tolerance_ > 0 && !inPass_;
-    // Half a period after the pass that anchors it: an update then runs a
-    // quarter period after a refresh, clear of both edges at 60 and 120 Hz.
-    anchorDelay_ = period_ / 2;
+    anchorDelay_ = 0;
 }
 
 void FrameSchedule::SetFrameTolerance(double fraction) {
@@ -38,15 +36,15 @@ void FrameSchedule::RunBatch(ScheduledGame& game, const std::function<double()>&
 }
 
 FrameSchedule::Pass FrameSchedule::Step(ScheduledGame& game, bool hidden, bool active,
-                                        const std::function<double()>& now) {
+                                        bool onRefresh, const std::function<double()>& now) {
     inPass_ = true;
-    Pass pass = RunPass(game, hidden, active, now);
+    Pass pass = RunPass(game, hidden, active, onRefresh, now);
     inPass_ = false;
     return pass;
 }
 
 FrameSchedule::Pass FrameSchedule::RunPass(ScheduledGame& game, bool hidden, bool active,
-                                           const std::function<double()>& now) {
+                                           bool onRefresh, const std::function<double()>& now) {
     if (anchorPending_) {
         nextTick_ = now() + anchorDelay_;
         anchorPending_ = false;
@@ -60,11 +58,13 @@ FrameSchedule::Pass FrameSchedule::RunPass(ScheduledGame& game, bool hidden, boo
         hidden_ = false;
         game.GameResume();
         Restart(now());
-        if (tolerance_ > 0) {
-            // A desktop window resumes on whatever event woke it, at any point
-            // of a refresh: this pass only shows the game again, and the
-            // schedule starts at the next one, which comes after a swap.
+        if (tolerance_ > 0 && !onRefresh) {
+            // The event came at any point of a refresh. Half a period after
+            // the next pass, which follows this one's swap, an update runs a
+            // quarter period after a refresh: clear of both edges at 60 Hz
+            // and at 120.
             anchorPending_ = true;
+            anchorDelay_ = period_ / 2;
             game.GameRender();
             return {Outcome::Ran};
         }

@@ -26,8 +26,7 @@ class FrameSchedule {
     // keeps a margin on both sides. A rate set or a restart made between
     // passes takes the next pass as its start. 0 (the default) is the plain
     // rule of a loop that sleeps until an update is due. A loop that sleeps
-    // with a tolerance wakes when the next update enters it, and a resume
-    // only shows the game again: the schedule starts at the pass after.
+    // with a tolerance wakes when the next update enters it.
     void SetFrameTolerance(double fraction);
     // The tolerance of loops whose passes come on refreshes (animation
     // frames, or swaps that wait for the display).
@@ -54,14 +53,20 @@ class FrameSchedule {
     // or a page in a background tab) suspends the game once; the window back
     // and active resumes it and restarts the schedule at that moment. Then
     // the due updates and a render, or a render alone while nothing runs.
-    Pass Step(ScheduledGame& game, bool hidden, bool active, const std::function<double()>& now);
+    // `onRefresh`: the pass comes on a display refresh (an animation frame,
+    // a swap's return), not on an event that woke a waiting loop; with a
+    // tolerance, a resume on such an event only shows the game again, and
+    // the schedule starts half a period after the next pass.
+    Pass Step(ScheduledGame& game, bool hidden, bool active, bool onRefresh,
+              const std::function<double()>& now);
     // Whether the last Step saw the window hidden (nothing is rendered then).
     bool Hidden() const { return hidden_; }
 
   private:
     // How far ahead of its time a pass may run the next update.
     double Tolerance() const { return tolerance_ * period_; }
-    Pass RunPass(ScheduledGame& game, bool hidden, bool active, const std::function<double()>& now);
+    Pass RunPass(ScheduledGame& game, bool hidden, bool active, bool onRefresh,
+                 const std::function<double()>& now);
 
     double nextTick_ = 0;
     double period_ = 0;

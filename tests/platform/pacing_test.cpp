@@ -30,7 +30,7 @@ class FramePlatform : public PlGame {
     std::string PassAt(double t, bool hidden = false) {
         now = t;
         log.clear();
-        schedule.Step(*this, hidden, true, [this] { return now; });
+        schedule.Step(*this, hidden, true, true, [this] { return now; });
         return log;
     }
 
@@ -86,6 +86,17 @@ TEST(FrameTolerance, CatchUpRunsOnlyUpdatesReallyDue) {
     EXPECT_EQ(page.PassAt(2.9 * kPeriod), "UR");
     // 1.1 periods late: two run.
     EXPECT_EQ(page.PassAt(4.1 * kPeriod), "UUR");
+}
+
+TEST(FrameTolerance, APageShownAgainResumesAtItsFirstFrame) {
+    FramePlatform page(0.25);
+    page.PassAt(0);
+    page.GameStart();
+    page.PassAt(0);
+    EXPECT_EQ(page.PassAt(kPeriod, true), "P");
+    // Animation frames come on refreshes: the first one shown runs an update.
+    EXPECT_EQ(page.PassAt(10 * kPeriod), "MUR");
+    EXPECT_EQ(page.PassAt(11 * kPeriod), "UR");
 }
 
 // Ten simulated minutes from start phases spread over a refresh, as the

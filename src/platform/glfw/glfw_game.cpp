@@ -209,8 +209,10 @@ void PlGlfwGame::Run() {
 bool PlGlfwGame::LoopPass() {
     PollEvents();
     if (!WindowOpen()) return false;
-    FrameSchedule::Pass pass =
-        schedule_.Step(*this, WindowIconified(), WindowActive(), [this] { return Now(); });
+    FrameSchedule::Pass pass = schedule_.Step(*this, WindowIconified(), WindowActive(), afterSwap_,
+                                              [this] { return Now(); });
+    // A pass that rendered swapped: with vsync the next one comes on a refresh.
+    afterSwap_ = pass.outcome == FrameSchedule::Outcome::Ran;
     if (pass.outcome == FrameSchedule::Outcome::WaitForEvents)
         WaitEvents();
     else if (pass.outcome == FrameSchedule::Outcome::WaitUntilDue)

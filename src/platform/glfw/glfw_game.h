@@ -79,6 +79,7 @@ class PlGlfwGame : public PlGame {
     InstallPaths paths_;
     bool saveFolderReported_ = false;
     FrameSchedule schedule_;
+    bool afterSwap_ = true;  // the first pass follows the first render
 };
 
 class PlVorlekGame : public PlGlfwGame {};

@@ -183,7 +183,7 @@ int PlWebGame::LateFileArrivals() {
 void PlWebGame::Frame() {
     ReadCanvasSize();
     // The page calls again next frame whatever the pass asks: nothing to wait for.
-    schedule_.Step(*this, pageHidden_, true, [this] { return Now(); });
+    schedule_.Step(*this, pageHidden_, true, true, [this] { return Now(); });
 }
 
 // The page stops frame callbacks while hidden, so the suspend (and its save)
@@ -218,7 +218,7 @@ void PlWebGame::PageVisibility(bool hidden) {
     pageHidden_ = hidden;
     // Shown again, the game resumes on the next frame, so the schedule starts
     // on a frame rather than at whatever moment the event came.
-    if (hidden) schedule_.Step(*this, pageHidden_, true, [this] { return Now(); });
+    if (hidden) schedule_.Step(*this, pageHidden_, true, true, [this] { return Now(); });
 }
 
 void PlWebGame::ContextLost(bool lost) {
