@@ -146,6 +146,7 @@ PlAudio::FileLoad PlAudio::LoadInto(const std::shared_ptr<PlSample>& sample, Str
     DecodedAudio pcm;
     if (!DecodeAudioByName(Narrow(path), file.get(), &pcm)) return FileLoad::kDamaged;
     FillSample(sample, pcm);
+    sample->awaitingFile = false;
     return FileLoad::kFilled;
 }
 
@@ -162,6 +163,7 @@ std::shared_ptr<PlSample> PlAudio::SampleOrAwaited(StringView path) {
     // The context a loaded file would have made: a page tells of sound
     // waiting for a gesture, and resumes it, only once there is one.
     EnsureContext();
+    sample->awaitingFile = true;
     awaited_.push_back({sample, String(path)});
     return sample;
 }
@@ -246,7 +248,7 @@ int PlAudio::StartSample(std::shared_ptr<PlSample> sample, int channel, int flag
     AudioChannel& c = channels_[channel];
     // A sample whose file has not landed yet: a one-shot is over at once, a
     // loop waits for it silently.
-    if (buffer == 0 && flags == 0) {
+    if (sample->awaitingFile && flags == 0) {
         EndChannel(c);
         return 0;
     }

@@ -26,6 +26,9 @@ class PlSample {
     uint32_t deviceGeneration = 0;
     // The PCM, kept where a lost output means a new device that needs it again.
     DecodedAudio kept;
+    // Its file is still on its way (the browser fetches sounds after the
+    // start): a one-shot started now is over at once.
+    bool awaitingFile = false;
 };
 
 class c_Sound {
