@@ -36,6 +36,10 @@ async function load() {
   mark = seen.lines.length;
   await page.goto(server.url);
   await gameStarted(page);
+  // The sounds follow the start, and the update that takes them in is a long
+  // one: a click made across it may be a press and a release in one update.
+  if (!(await waitFor(30, () => page.evaluate(() => Module.soundsIn !== undefined))))
+    fail("the sounds never came");
   await page.waitForTimeout(300);
 }
 const messages = () => seen.lines.slice(mark).filter((l) => /Loaded|Invalid/.test(l));
