@@ -111,7 +111,7 @@ class Profile {
     }
 
     void Load() {
-        for (int i = 0; i < 400 && (app_->media.loadStep != 0 || i == 0); i++) Step();
+        for (int i = 0; i < 400 && (app_->loading.loadStep != 0 || i == 0); i++) Step();
         for (int i = 0; i < 60; i++) Step();  // the title's intro
     }
 
@@ -133,7 +133,7 @@ class Profile {
     // From the title, starts a match on the given difficulty.
     void StartMatch(int difficulty) {
         for (int i = 0; i < 600 && app_->mode != kModeMatch; i++) {
-            if (app_->mode == kModeTitle && app_->media.loadStep == 0 &&
+            if (app_->mode == kModeTitle && app_->loading.loadStep == 0 &&
                 app_->timeUp.timeUpTimer <= 0) {
                 app_->title.difficulty = difficulty;
                 if (app_->input.controlLatch == 0)
@@ -219,7 +219,7 @@ int Run(const std::string& dataDir, int matches) {
     Profile p(dataDir);
     c_MyApp& app = p.App();
     p.Load();
-    if (app.mode != kModeTitle || app.media.loadStep != 0) {
+    if (app.mode != kModeTitle || app.loading.loadStep != 0) {
         fprintf(stderr, "frame_profile: the game did not load from %s\n", dataDir.c_str());
         return 1;
     }

@@ -168,7 +168,7 @@ void c_GameCore::TakeUpSharperPictures() {
     int loaded = media.resLevel;
     media.levelLimit = limit;
     media.ChooseResolution(DisplayPixelWidth(), DisplayPixelHeight());
-    if (media.resLevel != loaded) media.loadStep = 1;
+    if (media.resLevel != loaded) loading.Restart();
 }
 
 // A chosen match starts at once: no overlay or panel over the title this update.
@@ -219,9 +219,9 @@ int c_GameCore::HandleUpdate() {
     SampleInput(input, *device, screen);
     SampleControls();
     UpdateLatches();
-    if (media.loadStep == 0) TakeUpSharperPictures();
-    if (media.loadStep == 0) RunModeMachine();
-    if (media.loadStep > 0) AssetLoadStep();
+    if (!loading.Loading()) TakeUpSharperPictures();
+    if (!loading.Loading()) RunModeMachine();
+    if (loading.Loading()) AssetLoadStep();
     if (Globals().debugOverlay == 1) QueueDebugLine();
     if (Globals().musicSwitch == 1) {
         int music = saved.SoundMode();
@@ -268,7 +268,7 @@ int c_GameCore::HandleRender() {
     // scale) reloads every asset at the level that suits it.
     int pixelWidth = DisplayPixelWidth(), pixelHeight = DisplayPixelHeight();
     if (pixelWidth != screen.knownWidth || pixelHeight != screen.knownHeight) {
-        media.loadStep = 1;
+        loading.Restart();
         media.levelLimit = PlatformLevelLimit();
         screen.knownWidth = pixelWidth;
         screen.knownHeight = pixelHeight;

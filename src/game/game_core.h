@@ -15,6 +15,7 @@
 #include "game/play/credits_panel.h"
 #include "game/play/draw_list.h"
 #include "game/play/frame.h"
+#include "game/play/loading_screen.h"
 #include "game/play/match.h"
 #include "game/play/pause.h"
 #include "game/play/records.h"
@@ -131,18 +132,19 @@ class c_GameCore : public c_App {
     void StopMatchMusic();
 
     // ================= state, by owner and lifetime =================
-    int mode = 0;          // GameMode; kModeTitle after HandleCreate
-    ScreenFit screen;      // refitted by every render
-    Media media;           // reloaded whenever the window size changes
-    SavedData saved;       // loaded at start, written by SaveAll
-    InputSnapshot input;   // sampled at the start of every update
-    FrameTiming timing;    // measured by every update and render
-    DrawList drawList;     // rebuilt by every update, replayed by every render
-    TitleState title;      // the title screen and the chosen difficulty
-    CreditsPanel credits;  // the credits panel over the title
-    MatchState match;      // cleared by StartMatch
-    PausePanel pause;      // the pause panel over a match
-    TimeUpState timeUp;    // the overlay as a match ends
+    int mode = 0;           // GameMode; kModeTitle after HandleCreate
+    ScreenFit screen;       // refitted by every render
+    Media media;            // reloaded whenever the window size changes
+    LoadingScreen loading;  // the loader's next step and the spinner
+    SavedData saved;        // loaded at start, written by SaveAll
+    InputSnapshot input;    // sampled at the start of every update
+    FrameTiming timing;     // measured by every update and render
+    DrawList drawList;      // rebuilt by every update, replayed by every render
+    TitleState title;       // the title screen and the chosen difficulty
+    CreditsPanel credits;   // the credits panel over the title
+    MatchState match;       // cleared by StartMatch
+    PausePanel pause;       // the pause panel over a match
+    TimeUpState timeUp;     // the overlay as a match ends
     // The pen, cues, input, screen and clock handed to the play layer; made
     // over the parts above, so it comes last.
     Frame frame;

@@ -25,12 +25,10 @@ struct Media : SheetSizes {
 
     std::unique_ptr<c_TunePlayer> tunePlayer;
     std::array<std::shared_ptr<c_Image>, kImages> imageTable{};
-    int loadStep = 0;             // 0 once everything is loaded
     bool startSheetsDue = false;  // the logo and font, read at the next loader step
     int resLevel = 0;
     int levelLimit = 4;  // the platform's limit when this load began
     std::array<std::shared_ptr<c_Sound>, kSounds> soundTable{};
-    int spinnerAngle = 0;
     std::array<int32_t, kChannels> channelIds{};
     int sfxChannel = 0;
 

@@ -58,7 +58,7 @@ TEST(ScaledDesktop, CreditsReadOutTheFramebufferAndAMoveToAnotherScaleReloads) {
     h.platform.framebufferWidth = 0;
     h.platform.framebufferHeight = 0;
     h.Step();
-    EXPECT_NE(app.media.loadStep, 0);
+    EXPECT_NE(app.loading.loadStep, 0);
     h.FinishLoading();
     EXPECT_EQ(app.media.resLevel, 2);
 }

@@ -21,7 +21,7 @@ TEST(NoAllocationPerFrame, TitleModeUpdateAndRender) {
     h.FinishLoading();
     h.Step(40);  // the title's intro and any first-use buffers
     ASSERT_EQ(h.App().mode, kModeTitle);
-    ASSERT_EQ(h.App().media.loadStep, 0);
+    ASSERT_EQ(h.App().loading.loadStep, 0);
     ASSERT_GT(h.CommandCount(), 20);  // the title really draws
     for (int frame = 0; frame < 10; frame++) {
         EXPECT_EQ(CountAllocations([&] {
@@ -55,7 +55,7 @@ TEST(NoAllocationPerFrame, LoadingScreenDrawAndReplay) {
     c_MyApp& app = h.App();
     h.Step();
     EXPECT_EQ(CountAllocations([&] {
-                  app.DrawLoadingScreen();
+                  app.loading.Draw(app.frame);
                   h.Render();
               }),
               0);

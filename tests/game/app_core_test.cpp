@@ -25,7 +25,7 @@ TEST(GameObject, CreateGivesTheStartValues) {
     EXPECT_EQ(app.pause.panelDirection, -1);
     EXPECT_EQ(app.pause.panelY, -64);
     EXPECT_EQ(app.saved.settings[5], 1);
-    EXPECT_EQ(app.media.loadStep, 1);
+    EXPECT_EQ(app.loading.loadStep, 1);
     EXPECT_NE(app.media.tunePlayer, nullptr);
     EXPECT_EQ(Globals().musicSwitch, 0);
     for (int i = 0; i < 33; i++) EXPECT_EQ(app.media.channelIds[i], i);
@@ -160,7 +160,7 @@ TEST(GameObject, ModeMachineWaitsForLoading) {
     app.mode = kModeRecord;
     h.Update();  // still loading: no mode work
     EXPECT_EQ(app.mode, kModeRecord);
-    EXPECT_GT(app.media.loadStep, 0);
+    EXPECT_GT(app.loading.loadStep, 0);
     h.FinishLoading();
     EXPECT_EQ(app.mode, kModeRecord);  // the last loader step runs no mode work either
     h.Update();

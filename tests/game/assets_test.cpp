@@ -1,8 +1,6 @@
 // The asset loader: resolution levels and file names, the 21-step table,
-// missing files and the loading screen.
+// missing files and the loading screen's turns.
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "data_files.h"
 #include "graphics/context.h"
@@ -104,7 +102,7 @@ TEST_F(MadeData, EmptyFolderLeavesEverySlotEmptyAndStillFinishes) {
     GameHarness h(640, 480, "", dir);
     h.FinishLoading();
     c_MyApp& app = h.App();
-    EXPECT_EQ(app.media.loadStep, 0);
+    EXPECT_EQ(app.loading.loadStep, 0);
     for (const auto& image : app.media.imageTable) EXPECT_EQ(image, nullptr);
     for (const auto& sound : app.media.soundTable) EXPECT_EQ(sound, nullptr);
     EXPECT_EQ(app.media.currentFont, 90);
@@ -114,10 +112,10 @@ TEST_F(MadeData, EmptyFolderLeavesEverySlotEmptyAndStillFinishes) {
 TEST(AssetLoading, TakesTwentyOneUpdatesDrawingTheLoadingScreenEachTime) {
     GameHarness h;
     c_MyApp& app = h.App();
-    ASSERT_EQ(app.media.loadStep, 1);
-    int start = app.media.spinnerAngle;
+    ASSERT_EQ(app.loading.loadStep, 1);
+    int start = app.loading.spinnerAngle;
     int updates = 0;
-    while (app.media.loadStep != 0 && updates < 100) {
+    while (app.loading.loadStep != 0 && updates < 100) {
         h.Update();
         updates++;
         ASSERT_EQ(h.CommandCount(), 25) << "update " << updates;
@@ -125,7 +123,7 @@ TEST(AssetLoading, TakesTwentyOneUpdatesDrawingTheLoadingScreenEachTime) {
         h.Render();
     }
     EXPECT_EQ(updates, 21);
-    EXPECT_EQ(app.media.spinnerAngle, start + 21 * 16);
+    EXPECT_EQ(app.loading.spinnerAngle, start + 21 * 16);
 }
 
 // Start-up presents its first frame before any sheet is read: that frame
@@ -188,7 +186,7 @@ TEST(AssetLoading, MissingSheetLeavesItsSlotEmpty) {
         GameHarness h(640, 480, "", dir);
         h.FinishLoading();
         c_MyApp& app = h.App();
-        EXPECT_EQ(app.media.loadStep, 0);
+        EXPECT_EQ(app.loading.loadStep, 0);
         EXPECT_EQ(app.media.imageTable[1], nullptr);
         EXPECT_NE(app.media.imageTable[96], nullptr);
         app.BeginDrawList(0, 0, 0, 1);
@@ -200,43 +198,6 @@ TEST(AssetLoading, MissingSheetLeavesItsSlotEmpty) {
         EXPECT_GT(GraphicsDevice()->LastFrame().vertices, withNothing);
     }
     RemoveTree(dir);
-}
-
-TEST(LoadingScreen, TwoDotRingsDiscBandAndLogo) {
-    GameHarness h(1280, 720);  // logical screen 640 x 360, m = 360
-    c_MyApp& app = h.App();
-    h.Update();
-    ASSERT_EQ(h.CommandCount(), 25);
-    const float cx = 320, cy = 180, ring = 90;
-    for (int i = 0; i <= 10; i++) {
-        DrawCommand light = h.Command(i), dark = h.Command(14 + i);
-        float a = static_cast<float>(app.media.spinnerAngle + 16 * i) * 3.14159265f / 180;
-        EXPECT_EQ(light.kind, kCmdEllipse);
-        EXPECT_FLOAT_EQ(light.alpha, static_cast<float>(i) / 10);
-        EXPECT_EQ(light.red, 250);
-        EXPECT_NEAR(light.x, cx - ring * std::sin(a), 1e-3);  // half a turn further on
-        EXPECT_NEAR(light.y, cy + ring * std::cos(a), 1e-3);
-        EXPECT_EQ(light.sizeX, 8);
-        EXPECT_EQ(dark.kind, kCmdEllipse);
-        EXPECT_EQ(dark.red, 50);
-        EXPECT_NEAR(dark.x, cx + ring * std::sin(a), 1e-3);
-        EXPECT_NEAR(dark.y, cy - ring * std::cos(a), 1e-3);
-    }
-    DrawCommand disc = h.Command(11), band = h.Command(12), logo = h.Command(13);
-    EXPECT_EQ(disc.kind, kCmdEllipse);
-    EXPECT_FLOAT_EQ(disc.sizeX, 108);
-    EXPECT_FLOAT_EQ(disc.alpha, 0.8f);
-    EXPECT_EQ(band.kind, kCmdRect);
-    EXPECT_FLOAT_EQ(band.y, 144);
-    EXPECT_FLOAT_EQ(band.sizeX, 640);
-    EXPECT_FLOAT_EQ(band.sizeY, 72);
-    EXPECT_EQ(band.green, 160);
-    EXPECT_FLOAT_EQ(band.alpha, 0.7f);
-    EXPECT_EQ(logo.kind, 93);
-    EXPECT_FLOAT_EQ(logo.x, 320);
-    EXPECT_FLOAT_EQ(logo.y, 0.48f * 360);
-    EXPECT_EQ(logo.alpha, 1);
-    EXPECT_EQ(logo.sizeX, 1);
 }
 
 TEST(ResolutionRule, ThresholdsAreStrict) {
@@ -278,7 +239,7 @@ TEST_F(LaterLevels, StartsWithTheLevelAtHandAndSharpensAtTheTitle) {
     // Level 2 arrives first, then level 4: each one is a reload at the title.
     h.platform.pictureLevelLimit = 2;
     h.Step();
-    EXPECT_GT(app.media.loadStep, 0);
+    EXPECT_GT(app.loading.loadStep, 0);
     h.FinishLoading();
     EXPECT_EQ(app.media.resLevel, 2);
     EXPECT_EQ(MenuWidth(), 1024);
@@ -289,7 +250,7 @@ TEST_F(LaterLevels, StartsWithTheLevelAtHandAndSharpensAtTheTitle) {
     EXPECT_EQ(MenuWidth(), 2048);
     EXPECT_EQ(app.mode, kModeTitle);
     h.Step(5);  // nothing more to load
-    EXPECT_EQ(app.media.loadStep, 0);
+    EXPECT_EQ(app.loading.loadStep, 0);
 }
 
 TEST_F(LaterLevels, WaitsOutTheMatchTheTimeUpSequenceAndTheCreditsPanel) {
@@ -300,7 +261,7 @@ TEST_F(LaterLevels, WaitsOutTheMatchTheTimeUpSequenceAndTheCreditsPanel) {
     h.platform.pictureLevelLimit = 4;
     for (int i = 0; i < 60; i++) {
         h.Step();
-        ASSERT_EQ(app.media.loadStep, 0) << "update " << i << " of the match";
+        ASSERT_EQ(app.loading.loadStep, 0) << "update " << i << " of the match";
     }
     EXPECT_EQ(app.media.resLevel, 1);
     // The match is over; the time-up overlay fades over the title.
@@ -308,22 +269,22 @@ TEST_F(LaterLevels, WaitsOutTheMatchTheTimeUpSequenceAndTheCreditsPanel) {
     app.timeUp.timeUpTimer = 40;
     int fading = 0;
     while (app.timeUp.timeUpTimer > 0 && fading < 200) {
-        ASSERT_EQ(app.media.loadStep, 0) << "while the time-up overlay fades";
+        ASSERT_EQ(app.loading.loadStep, 0) << "while the time-up overlay fades";
         h.Step();
         fading++;
     }
     // The credits panel over the title holds it off too.
     app.credits.menuPanelOpen = 1;
     h.Step(3);
-    EXPECT_EQ(app.media.loadStep, 0);
+    EXPECT_EQ(app.loading.loadStep, 0);
     app.credits.menuPanelOpen = 0;
     while (app.credits.menuPanelSlide > 0 && fading < 400) {
-        ASSERT_EQ(app.media.loadStep, 0) << "while the panel slides away";
+        ASSERT_EQ(app.loading.loadStep, 0) << "while the panel slides away";
         h.Step();
         fading++;
     }
     h.Step();
-    EXPECT_GT(app.media.loadStep, 0);
+    EXPECT_GT(app.loading.loadStep, 0);
     h.FinishLoading();
     EXPECT_EQ(app.media.resLevel, 4);
     EXPECT_EQ(app.mode, kModeTitle);

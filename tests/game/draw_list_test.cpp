@@ -288,10 +288,10 @@ TEST(Render, ResizeReloadsAssetsKeepingModeAndScores) {
     app.match.score = 120;
     app.saved.highscores[0] = 900;
     app.title.difficulty = 3;
-    int spinner = app.media.spinnerAngle;
+    int spinner = app.loading.spinnerAngle;
     h.Resize(1280, 720);
     h.Render();
-    EXPECT_EQ(app.media.loadStep, 1);
+    EXPECT_EQ(app.loading.loadStep, 1);
     EXPECT_EQ(app.screen.knownWidth, 1280);
     EXPECT_EQ(app.screen.knownHeight, 720);
     h.Update();
@@ -302,7 +302,7 @@ TEST(Render, ResizeReloadsAssetsKeepingModeAndScores) {
     EXPECT_EQ(app.match.score, 120);
     EXPECT_EQ(app.saved.highscores[0], 900);
     EXPECT_EQ(app.title.difficulty, 3);
-    EXPECT_EQ(app.media.spinnerAngle, spinner + 21 * 16);  // never reset by a reload
+    EXPECT_EQ(app.loading.spinnerAngle, spinner + 21 * 16);  // never reset by a reload
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ void GameHarness::Step(int n) {
 }
 
 void GameHarness::FinishLoading() {
-    for (int i = 0; i < 200 && (app->media.loadStep != 0 || i == 0); i++) Step();
+    for (int i = 0; i < 200 && (app->loading.loadStep != 0 || i == 0); i++) Step();
 }
 
 void GameHarness::Resize(int width, int height) {

@@ -165,7 +165,7 @@ uint64_t HashState(const c_MyApp& app) {
           app.match.matchStart, app.match.matchLength, app.match.matchOver, app.match.heldCharge,
           app.match.hurtTimer, app.match.spiderCap, app.title.difficulty, app.pause.paused,
           app.pause.panelY, app.timeUp.timeUpTimer, app.credits.menuPanelOpen,
-          app.credits.menuPanelSlide, app.title.titleSlide, app.media.loadStep})
+          app.credits.menuPanelSlide, app.title.titleSlide, app.loading.loadStep})
         h.Add(v);
     h.Add(RandomSeed());
     AddPool(h, app.match.fieldRecords);
@@ -330,7 +330,7 @@ class Replay {
 
     // On the title screen, picks the difficulty by keys and starts a match.
     void AutoStart() {
-        if (!app_ || app_->mode != kModeTitle || app_->media.loadStep != 0 ||
+        if (!app_ || app_->mode != kModeTitle || app_->loading.loadStep != 0 ||
             app_->timeUp.timeUpTimer > 0)
             return;
         PlHeadlessGame& p = *platform_;
@@ -358,7 +358,7 @@ class Replay {
         printf(
             "update %d mode %d loading %d paused %d score %d seconds %d over %d held %d "
             "timeup %d credits %d\n",
-            update, a.mode, a.media.loadStep, a.pause.paused, a.match.score, a.match.secondsLeft,
+            update, a.mode, a.loading.loadStep, a.pause.paused, a.match.score, a.match.secondsLeft,
             a.match.matchOver, a.match.heldCharge, a.timeUp.timeUpTimer, a.credits.menuPanelOpen);
         static const char* kinds[] = {"toothpick", "flying", "spider", "dying"};
         for (const Record& r : a.match.fieldRecords) {

@@ -1,10 +1,8 @@
 // The asset tables: image sheets in three resolutions, the bitmap font and
-// the sound effects, loaded one per update behind an animated loading screen.
+// the sound effects, loaded one per update while the loading screen turns.
 #include <algorithm>
-#include <cmath>
 
 #include "audio/audio.h"
-#include "core/degree_math.h"
 #include "formats/image_decode.h"
 #include "game/screens/my_app.h"
 #include "graphics/context.h"
@@ -15,7 +13,6 @@ namespace {
 
 constexpr int kFontFrames = 128;
 constexpr int kFontCell = 16;
-constexpr int kLastStep = 21;
 
 // One sheet of the table, loaded with its frames' handles at their centres.
 struct SheetEntry {
@@ -152,7 +149,7 @@ int c_MyApp::BeginLoading() {
     ChooseResolutionLevel();
     screen.backgroundColor = {0, 0, 0, 1};
     media.startSheetsDue = true;
-    media.loadStep = 1;
+    loading.Restart();
     return 0;
 }
 
@@ -162,50 +159,18 @@ void c_MyApp::LoadStartSheets() {
     media.startSheetsDue = false;
 }
 
-// One step of the table, then the loading screen (drawn on the last step too).
+// The loading screen names the due step and draws itself; the step's files follow.
 int c_MyApp::AssetLoadStep() {
+    const LoadingReport report = loading.Update(PlayFrame());
     ChooseResolutionLevel();
     if (media.startSheetsDue) LoadStartSheets();
     for (const SheetEntry& s : kSheetSteps) {
-        if (s.step == media.loadStep)
+        if (s.step == report.step)
             LoadSheet(s.index, s.name, s.width, s.height, s.frames, CentreHandle);
     }
-    if (media.loadStep == 6) LoadFont(kImageFont, kFontName, 7, 10);
+    if (report.step == 6) LoadFont(kImageFont, kFontName, 7, 10);
     for (const SoundEntry& s : kSoundSteps) {
-        if (s.step == media.loadStep) LoadSfx(s.id);
+        if (s.step == report.step) LoadSfx(s.id);
     }
-    if (media.loadStep >= kLastStep)
-        media.loadStep = 0;
-    else
-        media.loadStep++;
-    DrawLoadingScreen();
-    return 0;
-}
-
-// Eleven dots fading in over 160 degrees on a ring of radius m/4.
-void c_MyApp::QueueDotRing(float r, float g, float b, int angleOffset) {
-    int m = static_cast<int>(std::min(screen.screenWidth, screen.screenHeight));
-    auto radius = static_cast<float>(m / 4);
-    for (int i = 0; i <= 10; i++) {
-        SetDrawColor(r, g, b, static_cast<float>(i) / 10.0f);
-        auto a = static_cast<float>(media.spinnerAngle + 16 * i + angleOffset);
-        QueueEllipse(screen.screenWidth / 2 + radius * SinDeg(a),
-                     screen.screenHeight / 2 - radius * CosDeg(a), 8, 8);
-    }
-}
-
-int c_MyApp::DrawLoadingScreen(int) {
-    float vw = screen.screenWidth, vh = screen.screenHeight;
-    BeginDrawList(40, 40, 80, 1);
-    auto m = static_cast<float>(static_cast<int>(std::min(vw, vh)));
-    media.spinnerAngle += 16;
-    QueueDotRing(250, 250, 250, 180);
-    SetDrawColor(255, 255, 0, 0.8f);
-    QueueEllipse(vw / 2, vh / 2, 0.3f * m, 0.3f * m);
-    SetDrawColor(250, 160, 60, 0.7f);
-    QueueRect(0, 0.4f * vh, vw, 0.2f * vh);
-    ResetDrawState();
-    QueueImage(kImageMakerLogo, vw / 2, 0.48f * vh, 0);
-    QueueDotRing(50, 50, 50, 0);
     return 0;
 }

@@ -21,11 +21,9 @@ class c_MyApp final : public c_GameCore {
     int BeginLoading() override;
     void LoadStartSheets();  // the logo and the font BeginLoading asks for
     int AssetLoadStep() override;
-    int DrawLoadingScreen(int unused = 0);
     void ChooseResolutionLevel();
     int CachedLargestSheet(int level);
     TextBuffer SheetFileName(StringView name) const;
-    void QueueDotRing(float r, float g, float b, int angleOffset);
 
     // --- saves (saves.cpp) ---
     int LoadSaves() override;
