@@ -160,8 +160,8 @@ class Profile {
             if (y < 48) y = 48;  // keep off the pause button
             platform_->MouseInput(kEventMouseMove, -1, x, y);
         } else if (roll < 40) {
-            platform_->MouseInput(kEventMouseDown, 0, InputDevice()->PointerX(),
-                                  InputDevice()->PointerY());
+            const c_InputDevice& input = *app_->Input();
+            platform_->MouseInput(kEventMouseDown, 0, input.PointerX(), input.PointerY());
         } else if (roll < 48) {
             platform_->MouseInput(kEventMouseUp, 0, 0, 0);
         }

@@ -4,12 +4,15 @@
 #include <memory>
 
 class PlGame;
-class PlGameDelegate;
+class PlGraphics;
+class PlAudio;
+class c_InputDevice;
+class c_GameDelegate;
 
 class c_App {
   public:
-    // Installs the one delegate in `platform` (none without one: tests of
-    // the state alone); a second application is a runtime error.
+    // Installs its delegate in `platform` (none without one: tests of the
+    // state alone); a second application is a runtime error.
     explicit c_App(PlGame* platform);
     virtual ~c_App();
     c_App(const c_App&) = delete;
@@ -23,15 +26,28 @@ class c_App {
 
     // The platform game the application was made on (null without one).
     PlGame* Platform() const { return platform_; }
+    // The delegate this application installed; it owns the devices.
+    c_GameDelegate& Delegate() const { return *delegate_; }
+    // The devices the delegate made at the game's start (null before it).
+    PlGraphics* Graphics() const;
+    PlAudio* Audio() const;
+    c_InputDevice* Input() const;
+    // The window in its own units and the framebuffer in device pixels, as
+    // the renderer last saw them (all 0 before the start).
+    struct DisplaySize {
+        int width = 0, height = 0, pixelWidth = 0, pixelHeight = 0;
+    };
+    DisplaySize Display() const;
+
+    // The framework's update-rate operation: remembers the rate, tells the platform.
+    void SetUpdateRate(int rate);
+    int UpdateRate() const { return updateRate_; }
 
   private:
     PlGame* platform_ = nullptr;
+    std::unique_ptr<c_GameDelegate> delegate_;
+    int updateRate_ = 0;
 };
 
-// Process-wide references kept by the framework.
+// The one application of the process (null when there is none).
 c_App* Application();
-PlGameDelegate* AppDelegate();
-
-// The framework's update-rate operation: remembers the rate, tells the platform.
-void SetUpdateRate(int rate);
-int UpdateRate();

@@ -10,7 +10,7 @@
 #include "input/input.h"
 #include "platform/platform_game.h"
 
-c_GameDelegate::c_GameDelegate(PlGame* platform) : platform(platform) {}
+c_GameDelegate::c_GameDelegate(c_App& app, PlGame* platform) : app(app), platform(platform) {}
 
 // The module-wide device references must not outlive the devices.
 c_GameDelegate::~c_GameDelegate() {
@@ -21,7 +21,6 @@ c_GameDelegate::~c_GameDelegate() {
     }
     if (GraphicsDevice() == graphics.get()) SetGraphicsDevice(nullptr);
     if (AudioDevice() == audio.get()) SetAudioDevice(nullptr);
-    if (InputDevice() == input.get()) SetInputDevice(nullptr);
 }
 
 void c_GameDelegate::GameStart() {
@@ -41,18 +40,17 @@ void c_GameDelegate::GameStart() {
     audio = std::make_unique<PlAudio>(game);
     SetAudioDevice(audio.get());
     input = std::make_unique<c_InputDevice>(game);
-    SetInputDevice(input.get());
-    if (c_App* app = Application()) app->HandleCreate();
+    app.HandleCreate();
 }
 
 void c_GameDelegate::GameSuspend() {
-    if (c_App* app = Application()) app->HandleSuspend();
+    app.HandleSuspend();
     if (audio) audio->Suspend();
 }
 
 void c_GameDelegate::GameResume() {
     if (audio) audio->Resume();
-    if (c_App* app = Application()) app->HandleResume();
+    app.HandleResume();
 }
 
 void c_GameDelegate::GameUpdate() {
@@ -60,7 +58,7 @@ void c_GameDelegate::GameUpdate() {
     if (audio && platform) audio->KeepOutput(platform->ElapsedMs());
     if (audio) audio->TakeArrivedFiles();
     if (input) input->PrepareUpdate();
-    if (c_App* app = Application()) app->HandleUpdate();
+    app.HandleUpdate();
     if (input) input->FinishUpdate();
 }
 
@@ -68,7 +66,7 @@ void c_GameDelegate::GameRender() {
     if (!graphics) return;
     graphics->FrameBegin();
     BeginRenderState();
-    if (c_App* app = Application()) app->HandleRender();
+    app.HandleRender();
     EndRenderState();
     graphics->FrameEnd();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/delegate.h"
 
+class c_App;
 class PlGame;
 class PlGraphics;
 class PlAudio;
@@ -13,7 +14,8 @@ class c_InputDevice;
 
 class c_GameDelegate : public PlGameDelegate {
   public:
-    explicit c_GameDelegate(PlGame* platform);
+    // Made by `app`, whose events it calls, on the platform that calls it.
+    c_GameDelegate(c_App& app, PlGame* platform);
     ~c_GameDelegate() override;
 
     void GameStart() override;
@@ -27,6 +29,7 @@ class c_GameDelegate : public PlGameDelegate {
     void MotionInput(int event, int data, float x, float y, float z) override;
     void GraphicsLost() override;
 
+    c_App& app;
     PlGame* platform;  // handed to each device it makes
     std::unique_ptr<PlGraphics> graphics;
     std::unique_ptr<PlAudio> audio;

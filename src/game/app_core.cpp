@@ -38,8 +38,8 @@ c_GameCore::~c_GameCore() = default;
 int c_GameCore::HandleCreate() {
     mode = kModeTitle;
     SetUpdateRate(60);
-    screen.knownWidth = DisplayPixelWidth();
-    screen.knownHeight = DisplayPixelHeight();
+    screen.knownWidth = Display().pixelWidth;
+    screen.knownHeight = Display().pixelHeight;
     BeginLoading();
     title.difficulty = 2;
     title.Reassemble();
@@ -103,7 +103,7 @@ int c_GameCore::NowMs() const {
 }
 
 int c_GameCore::SetTextEntry(int on) {
-    if (c_InputDevice* device = InputDevice()) device->SetTypingEnabled(on);
+    if (c_InputDevice* device = Input()) device->SetTypingEnabled(on);
     return 0;
 }
 
@@ -167,7 +167,7 @@ void c_GameCore::TakeUpSharperPictures() {
         return;
     int loaded = media.resLevel;
     media.levelLimit = limit;
-    media.ChooseResolution(DisplayPixelWidth(), DisplayPixelHeight());
+    media.ChooseResolution(Display().pixelWidth, Display().pixelHeight);
     if (media.resLevel != loaded) loading.Restart();
 }
 
@@ -183,7 +183,7 @@ void c_GameCore::UpdateTitle() {
 
 // The panel draws over the title only, but slides toward its state everywhere.
 void c_GameCore::UpdateCreditsPanel() {
-    CreditsReadouts readouts{DisplayPixelWidth(), DisplayPixelHeight(), timing.updateFpsAvg,
+    CreditsReadouts readouts{Display().pixelWidth, Display().pixelHeight, timing.updateFpsAvg,
                              timing.renderFpsAvg};
     credits.Update(mode == kModeTitle, readouts, PlayFrame());
 }
@@ -210,7 +210,7 @@ void c_GameCore::QueueDebugLine() {
 }
 
 int c_GameCore::HandleUpdate() {
-    c_InputDevice* device = InputDevice();
+    c_InputDevice* device = Input();
     if (!device) return 0;
     // The window's close button: end the process with status 0.
     if (device->KeyPresses(kCloseKey) != 0) Error(u"");
@@ -258,7 +258,8 @@ void c_GameCore::ReplayDrawList() {
 int c_GameCore::HandleRender() {
     if (Globals().musicSwitch == 1) media.tunePlayer->RenderLoading();
     MeasureRate(timing.renderStamp, timing.renderFps, timing.renderFpsAvg);
-    int width = DisplayWidth(), height = DisplayHeight();
+    const DisplaySize display = Display();
+    int width = display.width, height = display.height;
     SetColor(screen.backgroundColor[0], screen.backgroundColor[1], screen.backgroundColor[2]);
     SetAlpha(screen.backgroundColor[3]);
     DrawRect(-1, -1, static_cast<float>(width + 2), static_cast<float>(height + 2));
@@ -266,7 +267,7 @@ int c_GameCore::HandleRender() {
     SetAlpha(1);
     // A new framebuffer size (a resize, or a move to a screen of another
     // scale) reloads every asset at the level that suits it.
-    int pixelWidth = DisplayPixelWidth(), pixelHeight = DisplayPixelHeight();
+    int pixelWidth = display.pixelWidth, pixelHeight = display.pixelHeight;
     if (pixelWidth != screen.knownWidth || pixelHeight != screen.knownHeight) {
         loading.Restart();
         media.levelLimit = PlatformLevelLimit();
@@ -298,7 +299,7 @@ void c_GameCore::PlayCues() {
 void c_GameCore::PlayEffect(const SoundCue& cue) {
     media.sfxChannel = (media.sfxChannel + 1) % kEffectChannels;
     if (media.sfxChannel < 0 || media.sfxChannel > 31) media.sfxChannel = 0;
-    PlAudio* audio = AudioDevice();
+    PlAudio* audio = Audio();
     if (!audio) return;
     int channel = media.channelIds[media.sfxChannel];
     audio->StopChannel(channel);

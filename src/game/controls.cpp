@@ -63,7 +63,7 @@ static_assert(SameOrder());
 
 // Held state only: a control answers on every update while its input is held.
 int c_GameCore::ControlDown(int code) {
-    const c_InputDevice* device = InputDevice();
+    const c_InputDevice* device = Input();
     if (!device) return 0;
     for (const ControlKeys& control : kControlKeys) {
         if (control.code == code) return Held(*device, control) ? 1 : 0;
@@ -73,7 +73,7 @@ int c_GameCore::ControlDown(int code) {
 
 // Once per update: the devices do not change while an update runs.
 void c_GameCore::SampleControls() {
-    const c_InputDevice* device = InputDevice();
+    const c_InputDevice* device = Input();
     uint32_t held = 0;
     for (size_t i = 0; device && i < kControls.size(); i++) {
         if (Held(*device, kControlKeys[i])) held |= 1u << i;

@@ -5,15 +5,12 @@
 #include <cstdint>
 
 namespace graphics_state {
-PlGraphics* renderDevice = nullptr;
 c_GraphicsContext context;
 }  // namespace graphics_state
 
-namespace {
+using graphics_state::context;
 
-// The device the game made; drawing goes to graphics_state::renderDevice,
-// which points at it only during a render (BeginRenderState).
-PlGraphics* gGraphicsDevice = nullptr;
+namespace {
 
 // Truncates toward zero; values no int can hold are held at the ends (NaN is 0).
 int TruncToInt(float v) {
@@ -26,32 +23,32 @@ int TruncToInt(float v) {
 }  // namespace
 
 PlGraphics* GraphicsDevice() {
-    return gGraphicsDevice;
+    return context.device;
 }
 void SetGraphicsDevice(PlGraphics* device) {
-    gGraphicsDevice = device;
-    if (!device) graphics_state::renderDevice = nullptr;
+    context.device = device;
+    if (!device) context.renderDevice = nullptr;
 }
 
 // Sends the matrix only when it changed and something is about to be drawn.
 int c_GraphicsContext::SyncMatrix() {
-    if (!matrixDirty || !graphics_state::renderDevice) return 0;
-    graphics_state::renderDevice->SetMatrix(ix, iy, jx, jy, tx, ty);
+    if (!matrixDirty || !renderDevice) return 0;
+    renderDevice->SetMatrix(ix, iy, jx, jy, tx, ty);
     matrixDirty = 0;
     return 0;
 }
 
 void SetBlend(int blend) {
-    graphics_state::context.blend = blend;
-    if (graphics_state::renderDevice) graphics_state::renderDevice->SetBlend(blend);
+    context.blend = blend;
+    if (context.renderDevice) context.renderDevice->SetBlend(blend);
 }
 
 void SetScissor(float x, float y, float width, float height) {
-    graphics_state::context.scissorX = x, graphics_state::context.scissorY = y;
-    graphics_state::context.scissorWidth = width, graphics_state::context.scissorHeight = height;
-    if (graphics_state::renderDevice) {
-        graphics_state::renderDevice->SetScissor(TruncToInt(x), TruncToInt(y), TruncToInt(width),
-                                                 TruncToInt(height));
+    context.scissorX = x, context.scissorY = y;
+    context.scissorWidth = width, context.scissorHeight = height;
+    if (context.renderDevice) {
+        context.renderDevice->SetScissor(TruncToInt(x), TruncToInt(y), TruncToInt(width),
+                                         TruncToInt(height));
     }
 }
 
@@ -111,59 +108,58 @@ void Rotate(float angle) {
 
 void TransformSprite(float x, float y, float rotation, float scaleX, float scaleY, float hx,
                      float hy) {
-    const Affine m =
-        ComposeSprite(graphics_state::context.Current(), x, y, rotation, scaleX, scaleY, hx, hy);
+    const Affine m = ComposeSprite(context.Current(), x, y, rotation, scaleX, scaleY, hx, hy);
     SetMatrix(m.ix, m.iy, m.jx, m.jy, m.tx, m.ty);
 }
 
 void Clear(float r, float g, float b) {
-    if (graphics_state::renderDevice) graphics_state::renderDevice->Clear(r, g, b);
+    if (context.renderDevice) context.renderDevice->Clear(r, g, b);
 }
 
 void DrawRect(float x, float y, float width, float height) {
-    if (!graphics_state::renderDevice) return;
-    graphics_state::context.SyncMatrix();
-    graphics_state::renderDevice->DrawRect(x, y, width, height);
+    if (!context.renderDevice) return;
+    context.SyncMatrix();
+    context.renderDevice->DrawRect(x, y, width, height);
 }
 
 void DrawLine(float x1, float y1, float x2, float y2) {
-    if (!graphics_state::renderDevice) return;
-    graphics_state::context.SyncMatrix();
-    graphics_state::renderDevice->DrawLine(x1, y1, x2, y2);
+    if (!context.renderDevice) return;
+    context.SyncMatrix();
+    context.renderDevice->DrawLine(x1, y1, x2, y2);
 }
 
 void DrawEllipse(float x, float y, float xRadius, float yRadius) {
-    if (!graphics_state::renderDevice) return;
-    graphics_state::context.SyncMatrix();
-    graphics_state::renderDevice->DrawOval(x - xRadius, y - yRadius, 2 * xRadius, 2 * yRadius);
+    if (!context.renderDevice) return;
+    context.SyncMatrix();
+    context.renderDevice->DrawOval(x - xRadius, y - yRadius, 2 * xRadius, 2 * yRadius);
 }
 
 void ReadPixels(std::span<int32_t> pixels, int x, int y, int width, int height, int offset,
                 int pitch) {
-    if (graphics_state::renderDevice)
-        graphics_state::renderDevice->ReadPixels(pixels, x, y, width, height, offset, pitch);
+    if (context.renderDevice)
+        context.renderDevice->ReadPixels(pixels, x, y, width, height, offset, pitch);
 }
 
 int DisplayWidth() {
-    return gGraphicsDevice ? gGraphicsDevice->Width() : 0;
+    return context.device ? context.device->Width() : 0;
 }
 int DisplayHeight() {
-    return gGraphicsDevice ? gGraphicsDevice->Height() : 0;
+    return context.device ? context.device->Height() : 0;
 }
 int DisplayPixelWidth() {
-    return gGraphicsDevice ? gGraphicsDevice->PixelWidth() : 0;
+    return context.device ? context.device->PixelWidth() : 0;
 }
 int DisplayPixelHeight() {
-    return gGraphicsDevice ? gGraphicsDevice->PixelHeight() : 0;
+    return context.device ? context.device->PixelHeight() : 0;
 }
 int MaxTextureSize() {
-    return gGraphicsDevice ? gGraphicsDevice->Backend()->MaxTextureSize() : 0;
+    return context.device ? context.device->Backend()->MaxTextureSize() : 0;
 }
 
 // Every render starts from the same state, whatever the last one left.
 void BeginRenderState() {
-    graphics_state::renderDevice = gGraphicsDevice;
-    graphics_state::context.matrixDepth = 0;
+    context.renderDevice = context.device;
+    context.matrixDepth = 0;
     SetMatrix(1, 0, 0, 1, 0, 0);
     SetColor(255, 255, 255);
     SetAlpha(1);
@@ -172,13 +168,12 @@ void BeginRenderState() {
 }
 
 void EndRenderState() {
-    graphics_state::renderDevice = nullptr;
+    context.renderDevice = nullptr;
 }
 
 // The built-in font is loaded once per process; a missing file leaves none.
 void SetDefaultFont() {
-    if (!graphics_state::context.builtinFont)
-        graphics_state::context.builtinFont = OpenImage(u"tavo_font.png", 96, XBorder);
-    graphics_state::context.font = graphics_state::context.builtinFont;
-    graphics_state::context.fontFirstCode = 32;
+    if (!context.builtinFont) context.builtinFont = OpenImage(u"tavo_font.png", 96, XBorder);
+    context.font = context.builtinFont;
+    context.fontFirstCode = 32;
 }

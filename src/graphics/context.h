@@ -35,18 +35,21 @@ class c_GraphicsContext {
     int blend = 0;
     float scissorX = 0, scissorY = 0, scissorWidth = 0, scissorHeight = 0;
     std::array<float, kStackMatrices * 6> matrixStack{};
+    // The renderer the game made (images load through it), and the same
+    // renderer only while a render runs, so nothing draws between frames.
+    PlGraphics* device = nullptr;
+    PlGraphics* renderDevice = nullptr;
 };
 
-// Module-wide references: the device made at start, the device during a render.
-PlGraphics* GraphicsDevice();
-void SetGraphicsDevice(PlGraphics* device);
-// Inline, as every sprite asks for both.
+// The one drawing state; inline, as every sprite asks for it.
 namespace graphics_state {
-extern PlGraphics* renderDevice;
 extern c_GraphicsContext context;
 }  // namespace graphics_state
+// The renderer the drawing state is bound to (BeginRenderState draws on it).
+PlGraphics* GraphicsDevice();
+void SetGraphicsDevice(PlGraphics* device);
 inline PlGraphics* RenderDevice() {
-    return graphics_state::renderDevice;
+    return graphics_state::context.renderDevice;
 }
 inline c_GraphicsContext* GraphicsContext() {
     return &graphics_state::context;

@@ -7,7 +7,6 @@
 #include "platform/views.h"
 
 namespace {
-c_InputDevice* inputDevice = nullptr;
 
 bool ValidKey(int code) {
     return code >= 0 && code < c_InputDevice::kKeys;
@@ -16,13 +15,6 @@ bool QueryableKey(int code) {
     return code >= 1 && code < c_InputDevice::kKeys;
 }
 }  // namespace
-
-c_InputDevice* InputDevice() {
-    return inputDevice;
-}
-void SetInputDevice(c_InputDevice* device) {
-    inputDevice = device;
-}
 
 // Pad buttons become keys; a press counts once however long it is held.
 int c_InputDevice::PrepareUpdate() {

@@ -73,7 +73,3 @@ class c_InputDevice {
     void UpdateMousePosition(float x, float y);
     void UpdateTouchPosition(int index, float x, float y);
 };
-
-// Module-wide: the device made at start.
-c_InputDevice* InputDevice();
-void SetInputDevice(c_InputDevice* device);

@@ -18,7 +18,7 @@ TEST(GameObject, CreateGivesTheStartValues) {
     EXPECT_EQ(MyApp(), &app);
     EXPECT_EQ(app.mode, kModeTitle);
     EXPECT_EQ(h.platform.TickRate(), 60);
-    EXPECT_EQ(UpdateRate(), 60);
+    EXPECT_EQ(app.UpdateRate(), 60);
     EXPECT_EQ(app.title.difficulty, 2);
     EXPECT_EQ(app.title.titleSlide, -32);
     EXPECT_EQ(app.pause.paused, 0);

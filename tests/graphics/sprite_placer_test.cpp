@@ -98,8 +98,8 @@ TEST(SpritePlacer, AFrameOfSpritesKeepsItsVertices) {
     HashingBackend* hashing = backend.get();
     PlGraphics graphics(std::move(backend));
     graphics.SetSize(640, 480);
-    SetGraphicsDevice(&graphics);
     *GraphicsContext() = c_GraphicsContext{};
+    SetGraphicsDevice(&graphics);
     auto whole = std::make_shared<c_Image>()->Init(graphics.BlankSurface(40, 24), 1, CentreHandle);
     auto sheet = std::make_shared<c_Image>()->Init(graphics.BlankSurface(128, 64), 1, 0);
     auto cells = sheet->CutImage(0, 0, 16, 16, 32, CentreHandle);

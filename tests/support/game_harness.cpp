@@ -100,7 +100,7 @@ int GameHarness::CountKind(float kind) const {
 }
 
 c_InputDevice& GameHarness::Input() {
-    return *InputDevice();
+    return *app->Input();
 }
 
 NullGlBackend* GameHarness::Backend() {

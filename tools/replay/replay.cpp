@@ -319,7 +319,8 @@ class Replay {
             }
             p.MouseInput(kEventMouseMove, -1, x, y);
         } else if (roll < 40) {
-            p.MouseInput(kEventMouseDown, 0, InputDevice()->PointerX(), InputDevice()->PointerY());
+            const c_InputDevice& input = *app_->Input();
+            p.MouseInput(kEventMouseDown, 0, input.PointerX(), input.PointerY());
         } else if (roll < 48) {
             p.MouseInput(kEventMouseUp, 0, 0, 0);
         } else if (roll == 48 && dice_.Next() % 8 == 0) {

@@ -85,7 +85,7 @@ int LargestSheetSide(PlGame* platform, int level) {
 
 void c_MyApp::ChooseResolutionLevel() {
     // Sheets are chosen for the pixels they will cover, not the window's units.
-    media.ChooseResolution(DisplayPixelWidth(), DisplayPixelHeight());
+    media.ChooseResolution(Display().pixelWidth, Display().pixelHeight);
     // A driver whose textures cannot hold a level's sheets would draw none of
     // them: the next smaller level looks coarser but is all there.
     const int maxTexture = MaxTextureSize();
