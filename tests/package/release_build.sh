@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes a release (scripts/release --check) of the source tree as it stands,
+# Makes a release (scripts/release --no-windows) of the source tree as it stands,
 # committed afresh in FOLDER/tree with a fixed author and time, so that two
 # such runs in two folders start from the same commit.
 #   release_build.sh SOURCE FOLDER    (RELEASE_DEPS may share the libraries' build)
@@ -15,4 +15,4 @@ export GIT_AUTHOR_NAME=Brindlewick GIT_AUTHOR_EMAIL=developers@brindlewick.examp
 export GIT_COMMITTER_NAME=$GIT_AUTHOR_NAME GIT_COMMITTER_EMAIL=$GIT_AUTHOR_EMAIL
 export GIT_AUTHOR_DATE="@$(git -C "$SOURCE" log -1 --format=%ct) +0000" GIT_COMMITTER_DATE="@$(git -C "$SOURCE" log -1 --format=%ct) +0000"
 (cd "$FOLDER/tree" && git init -q && git add -A && git commit -q -m release)
-RELEASE_DIR="$FOLDER/out" "$FOLDER/tree/scripts/release" --check
+RELEASE_DIR="$FOLDER/out" "$FOLDER/tree/scripts/release" --no-windows
