@@ -33,7 +33,7 @@ make_root() {
   echo "$LIBRARIES" >"$ROOTFS/.made"
 }
 make_root
-glibc=$(chroot "$ROOTFS" ldd --version | head -1)
+glibc=$(chroot "$ROOTFS" ldd --version | sed -n 1p)
 grep -q '2\.35$' <<<"$glibc" || fail "the root's C library: $glibc"
 
 TOP=$(basename "$TARBALL" .tar.gz)
