@@ -15,12 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static PlGame platform;  // no files: the loader only sees the string
     static c_MyApp* app = new c_MyApp(&platform);
     String state = DecodeText(data, size);
-    app->ApplyStateString(state);
-    std::string saved = app->BuildStateString();
+    app->stateFile.ApplyStateString(state);
+    std::string saved = app->stateFile.BuildStateString();
     auto settings = app->saved.settings;
     auto badges = app->saved.badgeFlags;
     auto scores = app->saved.highscores;
-    app->ApplyStateString(Widen(saved));
+    app->stateFile.ApplyStateString(Widen(saved));
     if (app->saved.settings != settings || app->saved.badgeFlags != badges ||
         app->saved.highscores != scores)
         abort();

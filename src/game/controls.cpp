@@ -1,7 +1,8 @@
 // The nine abstract controls: keys, pad buttons of port 0 and its first stick.
+#include "game/controls.h"
+
 #include <iterator>
 
-#include "game/game_core.h"
 #include "input/input.h"
 
 namespace {
@@ -61,19 +62,14 @@ static_assert(SameOrder());
 
 }  // namespace
 
-// Held state only: a control answers on every update while its input is held.
-int c_GameCore::ControlDown(int code) {
-    const c_InputDevice* device = Input();
-    if (!device) return 0;
+int ControlDown(const c_InputDevice& device, int code) {
     for (const ControlKeys& control : kControlKeys) {
-        if (control.code == code) return Held(*device, control) ? 1 : 0;
+        if (control.code == code) return Held(device, control) ? 1 : 0;
     }
     return 0;
 }
 
-// Once per update: the devices do not change while an update runs.
-void c_GameCore::SampleControls() {
-    const c_InputDevice* device = Input();
+void SampleControls(InputSnapshot& input, const c_InputDevice* device) {
     uint32_t held = 0;
     for (size_t i = 0; device && i < kControls.size(); i++) {
         if (Held(*device, kControlKeys[i])) held |= 1u << i;

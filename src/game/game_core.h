@@ -1,8 +1,9 @@
 // The game's core: the game's state in named parts, allocated once by the
 // constructor, and the order of things (the mode machine, when to draw what,
-// playing what the play layer cues). The rules of the match, the pause panel,
-// the title, the time-up overlay and the credits live in the play layer below;
-// the asset loader and the saves above are reached through the hooks.
+// playing what the play layer cues). The rules of the match, the pause panel
+// and the screens live in the play layer below; the loader, the state file,
+// the effects and the clock are parts beside the state, each over the state
+// it works on.
 #pragma once
 
 #include <array>
@@ -11,6 +12,8 @@
 
 #include "core/text.h"
 #include "framework/app.h"
+#include "game/asset_loader.h"
+#include "game/effects.h"
 #include "game/game_state.h"
 #include "game/play/credits_panel.h"
 #include "game/play/draw_list.h"
@@ -22,6 +25,7 @@
 #include "game/play/text_buffer.h"
 #include "game/play/time_up.h"
 #include "game/play/title_screen.h"
+#include "game/state_file.h"
 
 // Modes of the mode machine.
 enum GameMode { kModeTitle = 1, kModeRecord = 2, kModeMatch = 10, kModeStartMatch = 11 };
@@ -29,7 +33,6 @@ enum GameMode { kModeTitle = 1, kModeRecord = 2, kModeMatch = 10, kModeStartMatc
 class c_GameCore : public c_App {
   public:
     explicit c_GameCore(PlGame* platform);
-    ~c_GameCore() override;
 
     // --- application events (app_core.cpp) ---
     int HandleCreate() override;
@@ -38,38 +41,13 @@ class c_GameCore : public c_App {
     int HandleUpdate() override;
     int HandleRender() override;  // draw list replay
 
-    // --- the hooks: what the core asks of the loader and the saves above it ---
-    virtual int BeginLoading() = 0;
-    virtual int AssetLoadStep() = 0;
-    virtual int LoadSaves() = 0;
-    virtual int SaveAll() = 0;
-
-    // --- core services (app_core.cpp) ---
-    int NowMs() const;  // the platform clock, 0 without a platform
-    int SetTextEntry(int on);
-    int ControlDown(int code);  // controls.cpp, from the devices
-    void SampleControls();      // controls.cpp, into the input snapshot
-    // Plays an effect now, after whatever the update has cued before it.
-    int PlaySfx(int id, float rate, float volume, float pan);
-    // Plays the cued effects in order over the rotating effect channels.
-    void PlayCues();
-    // The update's frame with its clock read now.
-    Frame& PlayFrame();
-    // Steps of HandleUpdate / HandleRender / HandleResume.
-    void ApplySuspendPause();
-    void TakeTimeAway();
-    void MeasureRate(int& stamp, int& fps, int& average);
-    void UpdateLatches();
+    // The mode machine: the screen of the current mode, then the overlays
+    // that follow it, then the cued effects. The only writer of `mode`.
     void RunModeMachine();
-    int PlatformLevelLimit() const;
-    void TakeUpSharperPictures();
-    void UpdateTitle();
-    void UpdateCreditsPanel();
-    void UpdateTimeUp();
-    // The last match's score into the chosen difficulty's tables, then saved.
-    void RecordScore();
-    void QueueDebugLine();
-    void ReplayDrawList();
+    // A match on the chosen difficulty, unpaused and without an overlay.
+    int StartMatch();
+    // One update of the running match; its end stops the music.
+    int UpdateMatch();
 
     // --- the pen under the game's names: the screens draw with these ---
     int ResetDrawState() {
@@ -124,13 +102,6 @@ class c_GameCore : public c_App {
     }
     int DrawCount() const { return drawList.drawCount; }
 
-    // --- the match and the pause panel, run on the play layer (app_core.cpp) ---
-    int StartMatch();
-    int UpdateMatch();
-    int UpdatePauseButton();
-    // A match has ended: the music stops.
-    void StopMatchMusic();
-
     // ================= state, by owner and lifetime =================
     int mode = 0;           // GameMode; kModeTitle after HandleCreate
     ScreenFit screen;       // refitted by every render
@@ -146,9 +117,12 @@ class c_GameCore : public c_App {
     PausePanel pause;       // the pause panel over a match
     TimeUpState timeUp;     // the overlay as a match ends
     // The pen, cues, input, screen and clock handed to the play layer; made
-    // over the parts above, so it comes last.
+    // over the parts above, so it comes after them.
     Frame frame;
 
-  private:
-    void PlayEffect(const SoundCue& cue);
+    // ================= parts over the state, each handed what it uses =================
+    FrameClock clock;      // the platform's clock
+    AssetLoader loader;    // media, on the platform's files
+    StateFile stateFile;   // saved, on the platform's state file
+    EffectPlayer effects;  // the frame's cues over media's channels and sounds
 };

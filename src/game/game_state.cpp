@@ -1,9 +1,11 @@
-// The parts of the game's state that work on their own: the media tables and
-// the input snapshot.
+// The parts of the game's state that work on their own: the media tables, the
+// input snapshot and the frame timing.
 #include "game/game_state.h"
 
 #include "game/play/draw_list.h"
 #include "input/input.h"
+#include "music/tune_player.h"
+#include "platform/platform_game.h"
 
 namespace {
 
@@ -15,6 +17,9 @@ int ToScreenUnits(float pixels, float scale) {
 }
 
 }  // namespace
+
+Media::Media() = default;
+Media::~Media() = default;
 
 // Strictly above 630 pixels on either side: level 2; above 1230: level 4.
 void Media::ChooseResolution(int width, int height) {
@@ -67,4 +72,15 @@ void SampleInput(InputSnapshot& in, const c_InputDevice& device, const ScreenFit
     }
     in.mouseWasDown = held ? 1 : 0;
     if (in.pointerDown == 0) in.pointerLatch = 0;
+}
+
+int FrameClock::NowMs() const {
+    return platform_ ? platform_->ElapsedMs() : 0;
+}
+
+void FrameTiming::MeasureRate(const FrameClock& clock, int& stamp, int& fps, int& average) {
+    int t = clock.NowMs();
+    if (t - stamp > 0) fps = 1000 / (t - stamp);
+    average = (average * 9 + fps) / 10;
+    stamp = clock.NowMs();
 }

@@ -13,6 +13,7 @@
 #include "game/play/sheet_sizes.h"
 
 class c_Image;
+class PlGame;
 class c_InputDevice;
 class c_Sound;
 class c_TunePlayer;
@@ -22,6 +23,9 @@ class c_TunePlayer;
 struct Media : SheetSizes {
     static constexpr int kSounds = 100;
     static constexpr int kChannels = 33;
+
+    Media();
+    ~Media();  // where the music player is complete
 
     std::unique_ptr<c_TunePlayer> tunePlayer;
     std::array<std::shared_ptr<c_Image>, kImages> imageTable{};
@@ -74,10 +78,29 @@ struct SavedData {
 // sampled by the core's control mapping.
 void SampleInput(InputSnapshot& input, const c_InputDevice& device, const ScreenFit& screen);
 
+// The platform's clock, in milliseconds.
+class FrameClock {
+  public:
+    explicit FrameClock(PlGame* platform) : platform_(platform) {}
+    int NowMs() const;  // 0 without a platform
+
+  private:
+    PlGame* platform_;
+};
+
 // Measured rates of updates and renders.
 struct FrameTiming {
     int updateStamp = 0, updateFps = 0, updateFpsAvg = 0;
     int renderStamp = 0, renderFps = 0, renderFpsAvg = 0;
+
+    void MeasureUpdate(const FrameClock& clock) {
+        MeasureRate(clock, updateStamp, updateFps, updateFpsAvg);
+    }
+    void MeasureRender(const FrameClock& clock) {
+        MeasureRate(clock, renderStamp, renderFps, renderFpsAvg);
+    }
+    // Frames per second from the time since the last stamp, smoothed over ~10 frames.
+    static void MeasureRate(const FrameClock& clock, int& stamp, int& fps, int& average);
 };
 
 // What stays process-wide: switches that outlive any one game object.

@@ -22,7 +22,7 @@ TEST(ScaledDesktop, APressOnADrawnTitleButtonHitsIt) {
     // 1280 x 960 device pixels want the sharpest sheets, as a 1280 x 960 window would.
     EXPECT_EQ(app.media.resLevel, 4);
     EXPECT_FLOAT_EQ(app.media.resScale, 0.25f);
-    EXPECT_EQ(Narrow(app.SheetFileName(u"title/logo").View()), "title/logo-hd2.png");
+    EXPECT_EQ(Narrow(app.loader.SheetFileName(u"title/logo").View()), "title/logo-hd2.png");
 
     // The sound toggle is drawn at (32, 240) in screen units, which here are
     // window units: that is where the pointer must be to hit it.

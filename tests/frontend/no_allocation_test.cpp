@@ -18,9 +18,7 @@ TEST(NoAllocation, TitleTimeUpAndCreditsDrawWithoutTheHeap) {
     app.credits.menuPanelSlide = 30;
     long allocations = CountAllocations([&] {
         for (int i = 0; i < 100; i++) {
-            app.UpdateTitle();
-            app.UpdateTimeUp();
-            app.UpdateCreditsPanel();
+            app.RunModeMachine();        // the title, the overlay and the panel
             app.input.pointerLatch = 1;  // keep the panel open
         }
     });

@@ -81,7 +81,7 @@ std::string RichState() {
     app.saved.badgeFlags[0] = app.saved.badgeFlags[31] = app.saved.badgeFlags[77] =
         app.saved.badgeFlags[255] = true;
     for (int i = 0; i < 60; i++) app.saved.highscores[i] = 100000 - i * 997;
-    return app.BuildStateString();
+    return app.stateFile.BuildStateString();
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ TEST(Saves, FirstRunWithoutFileSavesTheDefaultString) {
     Loaded l = LoadFrom("");
     EXPECT_EQ(l.output.find("Loaded"), std::string::npos);
     EXPECT_EQ(l.output.find("Invalid"), std::string::npos);
-    l.App().SaveAll();
+    l.App().stateFile.SaveAll();
 
     std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|" + Repeat("0|", 12) + "1469|" +
                            Repeat("0|", 9) + Repeat(Repeat("0|", 20) + "0|", 3);
@@ -100,7 +100,7 @@ TEST(Saves, FirstRunWithoutFileSavesTheDefaultString) {
     // With the debug line on, the whole string is printed as it is saved.
     Globals().debugOverlay = 1;
     testing::internal::CaptureStdout();
-    l.App().SaveAll();
+    l.App().stateFile.SaveAll();
     std::string printed = testing::internal::GetCapturedStdout();
     Globals().debugOverlay = 0;
     EXPECT_EQ(printed, expected + "\n");
@@ -117,7 +117,7 @@ TEST(Saves, EverySectionRoundTripsWithItsMessages) {
     EXPECT_TRUE(l.App().saved.badgeFlags[77]);
     EXPECT_FALSE(l.App().saved.badgeFlags[78]);
     EXPECT_EQ(l.App().saved.highscores[59], 100000 - 59 * 997);
-    EXPECT_EQ(l.App().BuildStateString(), state);
+    EXPECT_EQ(l.App().stateFile.BuildStateString(), state);
 }
 
 TEST(Saves, BadgeFlag31AloneIsTheMostNegativeWord) {
@@ -125,7 +125,7 @@ TEST(Saves, BadgeFlag31AloneIsTheMostNegativeWord) {
     {
         GameHarness h;
         h.App().saved.badgeFlags[31] = true;
-        state = h.App().BuildStateString();
+        state = h.App().stateFile.BuildStateString();
     }
     std::vector<std::string> t = Tokens(state);
     EXPECT_EQ(t[26], "-2147483648");
@@ -210,11 +210,11 @@ TEST(Saves, SwappedSettingsChangeTheSumSwappedBadgeWordsDoNot) {
     app.saved.settings[4] = 22;
     app.saved.badgeFlags[0] = true;   // word 0 = 1
     app.saved.badgeFlags[33] = true;  // word 1 = 2
-    std::vector<std::string> before = Tokens(app.BuildStateString());
+    std::vector<std::string> before = Tokens(app.stateFile.BuildStateString());
     std::swap(app.saved.settings[3], app.saved.settings[4]);
     std::swap(app.saved.badgeFlags[0], app.saved.badgeFlags[32]);
     std::swap(app.saved.badgeFlags[33], app.saved.badgeFlags[1]);
-    std::vector<std::string> after = Tokens(app.BuildStateString());
+    std::vector<std::string> after = Tokens(app.stateFile.BuildStateString());
     EXPECT_NE(before[25], after[25]);
     EXPECT_EQ(before[26], after[27]);
     EXPECT_EQ(before[34], after[34]);
@@ -271,7 +271,7 @@ TEST(Saves, HostileFilesLoadWithoutHarm) {
     Loaded garbage = LoadFrom(noise);
     EXPECT_THAT(garbage.output, Not(HasSubstr("Settings Loaded")));
     EXPECT_EQ(garbage.App().saved.SoundMode(), 1);
-    garbage.App().SaveAll();
+    garbage.App().stateFile.SaveAll();
     EXPECT_EQ(Tokens(garbage.harness->platform.ReadStateBytes()).size(), 99u);
     garbage.harness.reset();
 
@@ -291,8 +291,8 @@ TEST(Saves, JunkPastSixtyFourKibibytesKeepsTheSectionsBeforeIt) {
     std::string written, rich = RichState();
     {
         GameHarness first(640, 480, "", "", file);
-        first.App().ApplyStateString(Widen(rich));
-        first.App().SaveAll();
+        first.App().stateFile.ApplyStateString(Widen(rich));
+        first.App().stateFile.SaveAll();
         written = first.platform.ReadStateBytes();
     }
     std::ofstream(file, std::ios::binary | std::ios::app) << std::string(70000, 'x') + "|7|";
@@ -302,7 +302,7 @@ TEST(Saves, JunkPastSixtyFourKibibytesKeepsTheSectionsBeforeIt) {
         std::string output = testing::internal::GetCapturedStdout();
         EXPECT_THAT(output, HasSubstr("Settings Loaded"));
         EXPECT_THAT(output, HasSubstr("Highscore 2 Loaded"));
-        second.App().SaveAll();
+        second.App().stateFile.SaveAll();
         EXPECT_EQ(second.platform.ReadStateBytes(), written);
     }
     RemoveTree(folder);

@@ -23,7 +23,7 @@ TEST(Saves, AStrictUmaskStillLeavesASaveTheNextStartReads) {
             first.App().saved.SoundMode() = 0;
             first.App().saved.Best(1)[0] = 4321;
             mode_t usual = umask(0777);
-            first.App().SaveAll();
+            first.App().stateFile.SaveAll();
             umask(usual);
         }
         GameHarness second(640, 480, "", "", file);

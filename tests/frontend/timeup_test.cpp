@@ -19,15 +19,21 @@ class TimeUp : public ::testing::Test {
         for (int s : scores) Best(t, i++) = s;
     }
     // The label the overlay would show for the match's score.
-    StringView Label() {
-        return RankLabel(
-            RankOf(app.match.score, app.saved.Best(SavedData::TableFor(app.title.difficulty))));
+    StringView Label() { return RankLabel(RankOf(app.match.score, ChosenBest())); }
+    const int32_t* ChosenBest() {
+        return app.saved.Best(SavedData::TableFor(app.title.difficulty));
     }
-    // One overlay drawn into an empty list.
+    // One overlay over the title, drawn into an empty list.
     std::string OverlayText() {
         app.BeginDrawList(0, 0, 0, 1);
-        app.UpdateTimeUp();
+        app.timeUp.Update(false, app.match.score, ChosenBest(), app.frame);
         return GlyphText(app);
+    }
+    // The mode machine's recording step, as the overlay's end sets it.
+    void RecordScore() {
+        app.mode = kModeRecord;
+        app.RunModeMachine();
+        EXPECT_EQ(app.mode, kModeTitle);
     }
 };
 
@@ -39,7 +45,7 @@ TEST_F(TimeUp, EqualScoreRanksAboveAndIsStoredBelow) {
     app.match.score = 400;
     EXPECT_EQ(Label(), u"2nd");
 
-    app.RecordScore();
+    RecordScore();
     const int expected[10] = {500, 400, 400, 300, 0, 0, 0, 0, 0, 0};
     for (int i = 0; i < 10; i++) EXPECT_EQ(Best(1, i), expected[i]) << i;
     EXPECT_EQ(Recent(1, 0), 400);
@@ -53,10 +59,9 @@ TEST_F(TimeUp, ZeroScoreOnEmptyTableShowsFirstButStoresNothing) {
     Recent(0, 9) = 90;
     EXPECT_EQ(Label(), u"1st!");
     app.timeUp.timeUpTimer = 40;
-    app.mode = kModeTitle;
     EXPECT_NE(OverlayText().find("NewHighscore1st!"), std::string::npos);
 
-    app.RecordScore();
+    RecordScore();
     for (int i = 0; i < 10; i++) EXPECT_EQ(Best(0, i), 0);
     EXPECT_EQ(Recent(0, 0), 0);
     EXPECT_EQ(Recent(0, 1), 70);  // the oldest recent score drops off the end
@@ -69,15 +74,14 @@ TEST_F(TimeUp, ScoresBelowAndAboveTheWholeList) {
     app.match.score = 900;
     EXPECT_EQ(Label(), u"");
     app.timeUp.timeUpTimer = 40;
-    app.mode = kModeTitle;
     EXPECT_EQ(OverlayText().find("NewHighscore"), std::string::npos);
-    app.RecordScore();
+    RecordScore();
     EXPECT_EQ(Best(2, 9), 910);
     EXPECT_EQ(Recent(2, 0), 900);
 
     app.match.score = 5000;
     EXPECT_EQ(Label(), u"1st!");
-    app.RecordScore();
+    RecordScore();
     EXPECT_EQ(Best(2, 0), 5000);
     EXPECT_EQ(Best(2, 9), 920);  // 910 was dropped
     EXPECT_EQ(Recent(2, 0), 5000);
@@ -87,45 +91,51 @@ TEST_F(TimeUp, ScoresBelowAndAboveTheWholeList) {
 TEST_F(TimeUp, DifficultiesKeepSeparateTablesAndEveryRecordSaves) {
     app.title.difficulty = 3;
     app.match.score = 123;
-    app.RecordScore();
+    RecordScore();
     for (int i = 0; i < 60; i++) {
         bool table2 = i == 20 || i == 50;
         EXPECT_EQ(app.saved.highscores[i], table2 ? 123 : 0) << i;
     }
-    EXPECT_EQ(harness.platform.ReadStateBytes(), app.BuildStateString());
+    EXPECT_EQ(harness.platform.ReadStateBytes(), app.stateFile.BuildStateString());
 
     app.match.score = 0;  // an unranked score still saves (the recent list moved)
     app.title.difficulty = 2;
     Best(1, 0) = 5;  // not yet saved
-    app.RecordScore();
-    EXPECT_EQ(harness.platform.ReadStateBytes(), app.BuildStateString());
+    RecordScore();
+    EXPECT_EQ(harness.platform.ReadStateBytes(), app.stateFile.BuildStateString());
 }
 
-TEST_F(TimeUp, NinetyUpdatesIntoRecordingThenTheFade) {
-    app.mode = kModeMatch;
-    app.timeUp.timeUpTimer = 0;
+// Through the mode machine: the overlay runs 90 updates over the finished
+// match, the score is recorded and saved in the next, and the fade over the
+// title takes its second step in the very update the overlay ends.
+TEST_F(TimeUp, NinetyUpdatesIntoRecordingThenTheFadeOverTheTitle) {
+    app.title.difficulty = 1;
+    app.StartMatch();
+    app.match.End();
+    app.match.score = 70;
     for (int i = 1; i < 90; i++) {
-        app.UpdateTimeUp();
+        app.RunModeMachine();
         ASSERT_EQ(app.mode, kModeMatch) << i;
         ASSERT_EQ(app.timeUp.timeUpTimer, i);
     }
-    app.UpdateTimeUp();
+    app.RunModeMachine();
     EXPECT_EQ(app.mode, kModeRecord);
-    EXPECT_EQ(app.timeUp.timeUpTimer, 73);  // set to 75 and the first fade step taken
+    EXPECT_EQ(app.timeUp.timeUpTimer, 71);  // set to 75, then faded twice
+    EXPECT_EQ(Recent(0, 0), 0);             // not yet recorded
 
-    app.mode = kModeTitle;
+    app.RunModeMachine();
+    EXPECT_EQ(app.mode, kModeTitle);
+    EXPECT_EQ(Best(0, 0), 70);
+    EXPECT_EQ(Recent(0, 0), 70);
+    EXPECT_EQ(harness.platform.ReadStateBytes(), app.stateFile.BuildStateString());
+    EXPECT_EQ(app.timeUp.timeUpTimer, 69);
+
     int updates = 0;
     while (app.timeUp.timeUpTimer > 0 && updates < 100) {
-        app.UpdateTimeUp();
+        app.RunModeMachine();
         updates++;
     }
-    EXPECT_EQ(updates, 37);
-    EXPECT_EQ(app.timeUp.timeUpTimer, 0);
-
-    app.timeUp.timeUpTimer = 1;  // fades to 0, never below
-    app.UpdateTimeUp();
-    EXPECT_EQ(app.timeUp.timeUpTimer, 0);
-    app.BeginDrawList(0, 0, 0, 1);
-    app.UpdateTimeUp();
-    EXPECT_EQ(app.drawList.drawCount, 0);  // no overlay once the counter is 0
+    EXPECT_EQ(updates, 35);
+    EXPECT_EQ(app.mode, kModeTitle);
+    EXPECT_EQ(Best(0, 1), 0);  // recorded once only
 }

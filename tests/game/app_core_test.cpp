@@ -222,26 +222,26 @@ TEST(SoundEffects, PlayOnlyInModesOneAndTwoRotatingOver24Channels) {
     PlAudio* audio = AudioDevice();
 
     app.saved.settings[5] = 0;
-    app.PlaySfx(98, 1, 0.5f, 0);
+    app.effects.PlaySfx(audio, 98, 1, 0.5f, 0);
     EXPECT_EQ(app.media.sfxChannel, 0);
     EXPECT_EQ(audio->ChannelStatus(1), 0);
     app.saved.settings[5] = 3;
-    app.PlaySfx(98, 1, 0.5f, 0);
+    app.effects.PlaySfx(audio, 98, 1, 0.5f, 0);
     EXPECT_EQ(app.media.sfxChannel, 0);
 
     app.saved.settings[5] = 1;
-    app.PlaySfx(98, 1, 0.5f, 0);
+    app.effects.PlaySfx(audio, 98, 1, 0.5f, 0);
     EXPECT_EQ(app.media.sfxChannel, 1);
     EXPECT_EQ(audio->ChannelStatus(1), 1);
     app.saved.settings[5] = 2;
-    for (int i = 0; i < 23; i++) app.PlaySfx(98, 1, 0.5f, 0);
+    for (int i = 0; i < 23; i++) app.effects.PlaySfx(audio, 98, 1, 0.5f, 0);
     EXPECT_EQ(app.media.sfxChannel, 0);  // wrapped after channel 23
     for (int c = 24; c < 33; c++) EXPECT_EQ(audio->ChannelStatus(c), 0);
 
     app.media.sfxChannel = -7;  // out of range: starts again at 0
-    app.PlaySfx(98, 1, 0.5f, 0);
+    app.effects.PlaySfx(audio, 98, 1, 0.5f, 0);
     EXPECT_EQ(app.media.sfxChannel, 0);
-    app.PlaySfx(42, 1, 0.5f, 0);  // no such sound: the channel only stops
+    app.effects.PlaySfx(audio, 42, 1, 0.5f, 0);  // no such sound: the channel only stops
     EXPECT_EQ(app.media.sfxChannel, 1);
     EXPECT_EQ(audio->ChannelStatus(1), 0);
 }

@@ -88,14 +88,14 @@ TEST_F(MadeData, SoundFilesAreNamedWithThreeDigits) {
     WriteWav(dir, "sfx/0095.wav");
     GameHarness h(640, 480, "", dir);
     c_MyApp& app = h.App();
-    app.LoadSfx(7);
-    app.LoadSfx(95);
-    app.LoadSfx(70);
+    app.loader.LoadSfx(7);
+    app.loader.LoadSfx(95);
+    app.loader.LoadSfx(70);
     EXPECT_NE(app.media.soundTable[7], nullptr);
     EXPECT_NE(app.media.soundTable[95], nullptr);
     EXPECT_EQ(app.media.soundTable[70], nullptr);
-    app.LoadSfx(100);  // outside the table: ignored
-    app.LoadSfx(-1);
+    app.loader.LoadSfx(100);  // outside the table: ignored
+    app.loader.LoadSfx(-1);
 }
 
 TEST_F(MadeData, EmptyFolderLeavesEverySlotEmptyAndStillFinishes) {
@@ -208,7 +208,7 @@ TEST(ResolutionRule, ThresholdsAreStrict) {
     for (const auto& c : cases) {
         h.Resize(c[0], c[1]);
         h.Render();
-        app.ChooseResolutionLevel();
+        app.loader.ChooseResolutionLevel(app.Display());
         EXPECT_EQ(app.media.resLevel, c[2]) << c[0] << " x " << c[1];
     }
 }

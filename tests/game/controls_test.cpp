@@ -1,4 +1,6 @@
 // The nine controls: key sets, pad buttons of port 0 and the first stick.
+#include "game/controls.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -22,47 +24,44 @@ const std::vector<ControlCase> kCases = {
 const int kAllCodes[] = {0, 3, 5, 8, 10, 11, 12, 13, 99};
 
 // Which codes answer while the current input is held.
-std::vector<int> Active(c_MyApp& app) {
+std::vector<int> Active(GameHarness& h) {
     std::vector<int> on;
     for (int code = -1; code <= 100; code++) {
-        if (app.ControlDown(code)) on.push_back(code);
+        if (ControlDown(h.Input(), code)) on.push_back(code);
     }
     return on;
 }
 
 TEST(Controls, EachKeyAndPadButtonAnswersForItsControlOnly) {
     GameHarness h;
-    c_MyApp& app = h.App();
-    EXPECT_TRUE(Active(app).empty());
+    EXPECT_TRUE(Active(h).empty());
     for (const ControlCase& c : kCases) {
         for (int key : c.keys) {
             h.KeyDown(key);
             h.Update();  // hits are cleared: held state alone must answer
-            EXPECT_EQ(Active(app), std::vector<int>{c.code}) << "key " << key;
+            EXPECT_EQ(Active(h), std::vector<int>{c.code}) << "key " << key;
             h.KeyUp(key);
         }
         h.SetPadButton(c.padButton, true);
         h.Update();
-        EXPECT_EQ(Active(app), std::vector<int>{c.code}) << "pad button " << c.padButton;
+        EXPECT_EQ(Active(h), std::vector<int>{c.code}) << "pad button " << c.padButton;
         h.SetPadButton(c.padButton, false);
         h.Update();
     }
-    EXPECT_TRUE(Active(app).empty());
+    EXPECT_TRUE(Active(h).empty());
 }
 
 TEST(Controls, OtherPadPortsAndButtonsDoNotCount) {
     GameHarness h;
-    c_MyApp& app = h.App();
     for (int b : {4, 5, 6}) h.SetPadButton(b, true);
     h.platform.joysticks[1] = h.platform.joysticks[0];
     h.platform.joysticks[1].buttons[0] = true;  // action A on port 1
     h.Update();
-    EXPECT_TRUE(Active(app).empty());
+    EXPECT_TRUE(Active(h).empty());
 }
 
 TEST(Controls, StickThresholdsAreStrict) {
     GameHarness h;
-    c_MyApp& app = h.App();
     struct StickCase {
         float x, y;
         std::vector<int> active;
@@ -76,22 +75,21 @@ TEST(Controls, StickThresholdsAreStrict) {
     for (const StickCase& c : cases) {
         h.SetStick(c.x, c.y);
         h.Update();
-        EXPECT_EQ(Active(app), c.active) << c.x << ", " << c.y;
+        EXPECT_EQ(Active(h), c.active) << c.x << ", " << c.y;
     }
 }
 
 TEST(Controls, ReleasedBetweenUpdatesIsNotSeen) {
     GameHarness h;
-    c_MyApp& app = h.App();
     h.KeyDown(16);
     h.Update();
-    EXPECT_EQ(app.ControlDown(kControlC), 1);
+    EXPECT_EQ(ControlDown(h.Input(), kControlC), 1);
     h.Update();
-    EXPECT_EQ(app.ControlDown(kControlC), 1);  // every update while held
+    EXPECT_EQ(ControlDown(h.Input(), kControlC), 1);  // every update while held
     h.KeyUp(16);
     h.KeyDown(16), h.KeyUp(16);
     h.Update();
-    EXPECT_EQ(app.ControlDown(kControlC), 0);
+    EXPECT_EQ(ControlDown(h.Input(), kControlC), 0);
 }
 
 TEST(Controls, TitleCodes14To17NeverAnswer) {
@@ -99,8 +97,8 @@ TEST(Controls, TitleCodes14To17NeverAnswer) {
     for (int key = 8; key <= 222; key++) h.KeyDown(key);
     for (int b = 0; b < 12; b++) h.SetPadButton(b, true);
     h.Update();
-    for (int code = 14; code <= 17; code++) EXPECT_EQ(h.App().ControlDown(code), 0);
-    for (int code : kAllCodes) EXPECT_EQ(h.App().ControlDown(code), 1);
+    for (int code = 14; code <= 17; code++) EXPECT_EQ(ControlDown(h.Input(), code), 0);
+    for (int code : kAllCodes) EXPECT_EQ(ControlDown(h.Input(), code), 1);
 }
 
 // A pad GLFW has a mapping for plays by its named buttons (GLFW's gamepad
@@ -108,7 +106,6 @@ TEST(Controls, TitleCodes14To17NeverAnswer) {
 // select, guide, shoulders and stick presses answer for nothing.
 TEST(Controls, MappedPadAnswersByItsNamedButtons) {
     GameHarness h;
-    c_MyApp& app = h.App();
     ScriptedJoystick& pad = h.platform.joysticks[0];
     pad.present = true;
     pad.mapped = true;
@@ -133,12 +130,12 @@ TEST(Controls, MappedPadAnswersByItsNamedButtons) {
     for (const auto& [button, want] : cases) {
         pad.gamepad.buttons[button] = true;
         h.Update();
-        EXPECT_EQ(Active(app), want) << "gamepad button " << button;
+        EXPECT_EQ(Active(h), want) << "gamepad button " << button;
         pad.gamepad.buttons[button] = false;
     }
     pad.gamepad.axes[1] = -1;  // the left stick pushed up
     h.Update();
-    EXPECT_EQ(Active(app), std::vector<int>{kControlUp});
+    EXPECT_EQ(Active(h), std::vector<int>{kControlUp});
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
-// The two degree conversions the game keeps apart.
+// The parts of the game's state on their own: the two degree conversions the
+// game keeps apart, and the state file over a bare record.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/degree_math.h"
+#include "game/state_file.h"
 
 // Recorded matches depend on every bit of the match's trigonometry, so its
 // conversion must not be folded into the drawing one.
@@ -16,4 +20,42 @@ TEST(DegreeMath, TheTwoConversionsAgreeInValueButNotInEveryBit) {
     EXPECT_GT(differ, 0);
     EXPECT_FLOAT_EQ(SinDeg(90), 1);
     EXPECT_FLOAT_EQ(CosDegFactor(180), -1);
+}
+
+// Without a platform nothing is read or written, and the string still
+// carries every section through a load into a second record.
+TEST(StateFile, WithoutAPlatformItLoadsNothingAndTheStringRoundTrips) {
+    SavedData saved;
+    saved.SoundMode() = 2;
+    saved.badgeFlags[200] = true;
+    saved.Best(2)[9] = 77;
+    saved.Recent(1)[0] = -5;
+    StateFile file(saved, nullptr);
+    file.LoadSaves();  // an empty string: nothing but the pad's clamp changes
+    EXPECT_EQ(saved.SoundMode(), 2);
+    EXPECT_EQ(saved.settings[kSettingPadSize], 10);
+    file.SaveAll();
+
+    SavedData copy;
+    StateFile(copy, nullptr).ApplyStateString(Widen(file.BuildStateString()));
+    EXPECT_EQ(copy.settings, saved.settings);
+    EXPECT_EQ(copy.badgeFlags, saved.badgeFlags);
+    EXPECT_EQ(copy.highscores, saved.highscores);
+}
+
+// A short last table leaves it alone while the ones before it load.
+TEST(StateFile, ATableCutShortStopsTheReadingThere) {
+    SavedData saved;
+    saved.Best(0)[0] = 11;
+    saved.Best(1)[0] = 22;
+    saved.Best(2)[0] = 33;
+    const std::string full = StateFile(saved, nullptr).BuildStateString();
+    const std::string cut = full.substr(0, full.rfind('|', full.size() - 2));  // no last checksum
+
+    SavedData loaded;
+    loaded.Best(2)[0] = 99;
+    StateFile(loaded, nullptr).ApplyStateString(Widen(cut));
+    EXPECT_EQ(loaded.Best(0)[0], 11);
+    EXPECT_EQ(loaded.Best(1)[0], 22);
+    EXPECT_EQ(loaded.Best(2)[0], 99);  // left as it was
 }

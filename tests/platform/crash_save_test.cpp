@@ -79,7 +79,7 @@ TEST(CrashSafeSave, KilledMidSaveNeverTearsTheFile) {
         std::string bytes = ReadFile(state);
         testing::internal::CaptureStdout();
         c_MyApp app(nullptr);  // the state alone: no platform
-        app.ApplyStateString(Widen(bytes));
+        app.stateFile.ApplyStateString(Widen(bytes));
         std::string messages = testing::internal::GetCapturedStdout();
         ASSERT_EQ(messages.find("Invalid"), std::string::npos)
             << "round " << round << ": " << messages;

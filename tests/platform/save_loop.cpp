@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         app.saved.SoundMode() = n % 4;
         printf("+%d\n", n);
         fflush(stdout);
-        platform.WriteStateFile(Widen(app.BuildStateString()));
+        platform.WriteStateFile(Widen(app.stateFile.BuildStateString()));
         printf("%d\n", n);
         fflush(stdout);
     }

@@ -5,7 +5,3 @@
 c_MyApp* MyApp() {
     return dynamic_cast<c_MyApp*>(Application());
 }
-
-c_MyApp::c_MyApp(PlGame* platform) : c_GameCore(platform) {}
-
-c_MyApp::~c_MyApp() = default;

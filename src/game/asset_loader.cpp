@@ -1,10 +1,13 @@
 // The asset tables: image sheets in three resolutions, the bitmap font and
 // the sound effects, loaded one per update while the loading screen turns.
+#include "game/asset_loader.h"
+
 #include <algorithm>
 
 #include "audio/audio.h"
+#include "core/text.h"
 #include "formats/image_decode.h"
-#include "game/screens/my_app.h"
+#include "game/play/pen.h"
 #include "graphics/context.h"
 #include "graphics/image.h"
 #include "platform/platform_game.h"
@@ -83,94 +86,103 @@ int LargestSheetSide(PlGame* platform, int level) {
     return largest;
 }
 
-void c_MyApp::ChooseResolutionLevel() {
+void AssetLoader::ChooseResolutionLevel(const c_App::DisplaySize& display) {
     // Sheets are chosen for the pixels they will cover, not the window's units.
-    media.ChooseResolution(Display().pixelWidth, Display().pixelHeight);
+    media_.ChooseResolution(display.pixelWidth, display.pixelHeight);
     // A driver whose textures cannot hold a level's sheets would draw none of
     // them: the next smaller level looks coarser but is all there.
     const int maxTexture = MaxTextureSize();
-    while (media.resLevel > 1 && maxTexture > 0 && CachedLargestSheet(media.resLevel) > maxTexture)
-        media.LowerResolution();
+    while (media_.resLevel > 1 && maxTexture > 0 &&
+           CachedLargestSheet(media_.resLevel) > maxTexture)
+        media_.LowerResolution();
 }
 
 // Read once per level and game: the files do not change while it runs.
-int c_MyApp::CachedLargestSheet(int level) {
-    int& side = media.largestSheet[LevelSlot(level)];
-    if (side < 0) side = LargestSheetSide(Platform(), level);
+int AssetLoader::CachedLargestSheet(int level) {
+    int& side = media_.largestSheet[LevelSlot(level)];
+    if (side < 0) side = LargestSheetSide(platform_, level);
     return side;
 }
 
-// The sheet's file name at the current level: name, suffix, ".png".
-TextBuffer c_MyApp::SheetFileName(StringView name) const {
-    return SheetFile(name, media.resLevel);
+TextBuffer AssetLoader::SheetFileName(StringView name) const {
+    return SheetFile(name, media_.resLevel);
 }
 
-int c_MyApp::LoadSheet(int index, StringView name, int width, int height, int frames, int flags) {
+int AssetLoader::LoadSheet(int index, StringView name, int width, int height, int frames,
+                           int flags) {
     if (index < 0 || index >= Media::kImages) return 0;
-    media.imageTable[index] = nullptr;
+    media_.imageTable[index] = nullptr;
     TextBuffer file = SheetFileName(name);
-    media.imageTable[index] =
-        OpenImage(file.View(), media.resLevel * width, media.resLevel * height, frames, flags);
-    media.imageGeometry[3 * index] = media.resLevel * width;
-    media.imageGeometry[3 * index + 1] = media.resLevel * height;
-    media.imageGeometry[3 * index + 2] = frames;
+    media_.imageTable[index] =
+        OpenImage(file.View(), media_.resLevel * width, media_.resLevel * height, frames, flags);
+    media_.imageGeometry[3 * index] = media_.resLevel * width;
+    media_.imageGeometry[3 * index + 1] = media_.resLevel * height;
+    media_.imageGeometry[3 * index + 2] = frames;
     return 0;
 }
 
 // Glyph k is character k + 32; advance and line height stay in screen units.
-int c_MyApp::LoadFont(int index, StringView name, int advance, int lineHeight) {
+int AssetLoader::LoadFont(int index, StringView name, int advance, int lineHeight) {
     if (index < 0 || index >= Media::kImages) return 0;
-    media.imageTable[index] = nullptr;
+    media_.imageTable[index] = nullptr;
     TextBuffer file = SheetFileName(name);
-    int cell = kFontCell * media.resLevel;
-    media.imageTable[index] = OpenImage(file.View(), cell, cell, kFontFrames, CentreHandle);
-    media.imageGeometry[3 * index] = advance;
-    media.imageGeometry[3 * index + 1] = lineHeight;
-    media.imageGeometry[3 * index + 2] = kFontFrames;
-    media.currentFont = index;
+    int cell = kFontCell * media_.resLevel;
+    media_.imageTable[index] = OpenImage(file.View(), cell, cell, kFontFrames, CentreHandle);
+    media_.imageGeometry[3 * index] = advance;
+    media_.imageGeometry[3 * index + 1] = lineHeight;
+    media_.imageGeometry[3 * index + 2] = kFontFrames;
+    media_.currentFont = index;
     return 0;
 }
 
 // "sfx/" + the id in three digits + ".wav".
-int c_MyApp::LoadSfx(int id) {
+int AssetLoader::LoadSfx(int id) {
     if (id < 0 || id >= Media::kSounds) return 0;
     TextBuffer file(u"sfx/");
     file.Append(PadNumber(id, 3, u"0").View()).Append(".wav");
-    media.soundTable[id] = OpenSound(file.View());
+    media_.soundTable[id] = OpenSound(file.View());
     return 0;
 }
 
-// The logo and font first, the rest one per update from step 1. The logo
-// and font are read at the head of the first step, before the first loading
-// screen shows them: the frame before it (drawn before any update) shows the
-// background alone, so the window presents it without waiting for files.
-int c_MyApp::BeginLoading() {
-    media.levelLimit = PlatformLevelLimit();
-    ChooseResolutionLevel();
+void AssetLoader::BeginLoading(const c_App::DisplaySize& display, ScreenFit& screen,
+                               LoadingScreen& loading) {
+    media_.levelLimit = PlatformLevelLimit();
+    ChooseResolutionLevel(display);
     screen.backgroundColor = {0, 0, 0, 1};
-    media.startSheetsDue = true;
+    media_.startSheetsDue = true;
     loading.Restart();
-    return 0;
 }
 
-void c_MyApp::LoadStartSheets() {
+int AssetLoader::PlatformLevelLimit() const {
+    return platform_ ? platform_->PictureLevelLimit() : 4;
+}
+
+// Only a level the display wants and the platform did not have when this
+// load began makes a reload worth it.
+bool AssetLoader::TakeUpSharperPictures(const c_App::DisplaySize& display) {
+    const int limit = PlatformLevelLimit();
+    if (limit == media_.levelLimit) return false;
+    const int loaded = media_.resLevel;
+    media_.levelLimit = limit;
+    media_.ChooseResolution(display.pixelWidth, display.pixelHeight);
+    return media_.resLevel != loaded;
+}
+
+void AssetLoader::LoadStartSheets() {
     LoadSheet(kImageMakerLogo, u"common/ZEPHLogo", 256, 256, 1, CentreHandle);
     LoadFont(kImageFont, kFontName, 7, 10);
-    media.startSheetsDue = false;
+    media_.startSheetsDue = false;
 }
 
-// The loading screen names the due step and draws itself; the step's files follow.
-int c_MyApp::AssetLoadStep() {
-    const LoadingReport report = loading.Update(PlayFrame());
-    ChooseResolutionLevel();
-    if (media.startSheetsDue) LoadStartSheets();
+// One step's files, at the level chosen now; the logo and font first when due.
+void AssetLoader::AssetLoadStep(int step, const c_App::DisplaySize& display) {
+    ChooseResolutionLevel(display);
+    if (media_.startSheetsDue) LoadStartSheets();
     for (const SheetEntry& s : kSheetSteps) {
-        if (s.step == report.step)
-            LoadSheet(s.index, s.name, s.width, s.height, s.frames, CentreHandle);
+        if (s.step == step) LoadSheet(s.index, s.name, s.width, s.height, s.frames, CentreHandle);
     }
-    if (report.step == 6) LoadFont(kImageFont, kFontName, 7, 10);
+    if (step == 6) LoadFont(kImageFont, kFontName, 7, 10);
     for (const SoundEntry& s : kSoundSteps) {
-        if (s.step == report.step) LoadSfx(s.id);
+        if (s.step == step) LoadSfx(s.id);
     }
-    return 0;
 }

@@ -1,13 +1,14 @@
 // The saved state: settings, badge flags and three highscore tables written as
 // one string of "|"-terminated numbers, each section guarded by its own sum so
 // a damaged section is reset alone while the others still load.
+#include "game/state_file.h"
+
 #include <array>
 #include <charconv>
 #include <cstdint>
 #include <string>
 
 #include "core/errors.h"
-#include "game/screens/my_app.h"
 #include "platform/platform_game.h"
 
 namespace {
@@ -141,14 +142,10 @@ std::string BuildState(const SavedData& saved) {
     return out;
 }
 
-// Applies a state string section by section; a damaged section is reset alone.
-void ApplyState(SavedData& saved, StringView state) {
+// Settings: values stored first, so a failed check must overwrite them all.
+// The read position moves past the section only when it was there.
+void ApplySettings(SavedData& saved, const StateTokens& tokens, long long& position) {
     auto& settings = saved.settings;
-    auto& badgeFlags = saved.badgeFlags;
-    StateTokens tokens(state);
-    long long position = 0;
-
-    // Settings: values stored first, so a failed check must overwrite them all.
     if (tokens.Count() >= kSettingsCount + 1) {
         for (int i = 0; i < kSettingsCount; i++) settings[i] = tokens.Number(i);
         int32_t stored = tokens.Number(kSettingsCount);
@@ -165,67 +162,75 @@ void ApplyState(SavedData& saved, StringView state) {
     if (settings[kSettingPadX] < 64) settings[kSettingPadX] = 64;
     if (settings[kSettingPadY] < 64) settings[kSettingPadY] = 64;
     if (settings[kSettingPadSize] < 8) settings[kSettingPadSize] = 10;
+}
 
-    if (tokens.Count() > position + kBadgeWords) {
-        std::array<int32_t, kBadgeWords> words{};
-        for (int w = 0; w < kBadgeWords; w++) {
-            words[w] = tokens.Number(position + w);
-            auto bits = static_cast<uint32_t>(words[w]);
-            for (int b = 0; b < 32; b++) badgeFlags[32 * w + b] = (bits >> b & 1u) != 0;
-        }
-        int32_t stored = tokens.Number(position + kBadgeWords);
-        position += kBadgeWords + 1;
-        if (stored == BadgeChecksum(words)) {
-            Print("Badges Loaded");
-        } else {
-            Print("Badge Checksum Invalid");
-            badgeFlags.fill(false);
-        }
+void ApplyBadges(SavedData& saved, const StateTokens& tokens, long long& position) {
+    if (tokens.Count() <= position + kBadgeWords) return;
+    std::array<int32_t, kBadgeWords> words{};
+    for (int w = 0; w < kBadgeWords; w++) {
+        words[w] = tokens.Number(position + w);
+        auto bits = static_cast<uint32_t>(words[w]);
+        for (int b = 0; b < 32; b++) saved.badgeFlags[32 * w + b] = (bits >> b & 1u) != 0;
     }
+    int32_t stored = tokens.Number(position + kBadgeWords);
+    position += kBadgeWords + 1;
+    if (stored == BadgeChecksum(words)) {
+        Print("Badges Loaded");
+    } else {
+        Print("Badge Checksum Invalid");
+        saved.badgeFlags.fill(false);
+    }
+}
 
-    // A table without enough tokens stops the reading: later ones are left alone too.
-    for (int t = 0; t < kTables; t++) {
-        if (tokens.Count() <= position + 2 * kTableLength) break;
+// False when the table lacks tokens: it and the later ones are left alone.
+bool ApplyTable(SavedData& saved, int t, const StateTokens& tokens, long long& position) {
+    if (tokens.Count() <= position + 2 * kTableLength) return false;
+    for (int i = 0; i < kTableLength; i++) {
+        saved.Best(t)[i] = tokens.Number(position + 2 * i);
+        saved.Recent(t)[i] = tokens.Number(position + 2 * i + 1);
+    }
+    int32_t stored = tokens.Number(position + 2 * kTableLength);
+    position += 2 * kTableLength + 1;
+    if (stored == TableChecksum(saved, t)) {
+        PrintTableMessage(t, " Loaded");
+    } else {
+        PrintTableMessage(t, " Checksum Invalid");
         for (int i = 0; i < kTableLength; i++) {
-            saved.Best(t)[i] = tokens.Number(position + 2 * i);
-            saved.Recent(t)[i] = tokens.Number(position + 2 * i + 1);
-        }
-        int32_t stored = tokens.Number(position + 2 * kTableLength);
-        position += 2 * kTableLength + 1;
-        if (stored == TableChecksum(saved, t)) {
-            PrintTableMessage(t, " Loaded");
-        } else {
-            PrintTableMessage(t, " Checksum Invalid");
-            for (int i = 0; i < kTableLength; i++) {
-                saved.Best(t)[i] = 0;
-                saved.Recent(t)[i] = 0;
-            }
+            saved.Best(t)[i] = 0;
+            saved.Recent(t)[i] = 0;
         }
     }
+    return true;
 }
 
 }  // namespace
 
-std::string c_MyApp::BuildStateString() const {
-    return BuildState(saved);
+std::string StateFile::BuildStateString() const {
+    return BuildState(saved_);
 }
 
-void c_MyApp::ApplyStateString(StringView state) {
-    ApplyState(saved, state);
+// Section by section; a damaged section is reset alone.
+void StateFile::ApplyStateString(StringView state) {
+    const StateTokens tokens(state);
+    long long position = 0;
+    ApplySettings(saved_, tokens, position);
+    ApplyBadges(saved_, tokens, position);
+    for (int t = 0; t < kTables; t++) {
+        if (!ApplyTable(saved_, t, tokens, position)) break;
+    }
 }
 
 // Reads the state file once at start; a missing file reads as the empty string.
-int c_MyApp::LoadSaves() {
-    PlGame* platform = Platform();
-    String state = platform ? platform->ReadStateFile() : String();
+int StateFile::LoadSaves() {
+    String state = platform_ ? platform_->ReadStateFile() : String();
     ApplyStateString(state);
     return 0;
 }
 
 // Writes every section; a failed write is left for the next save to retry.
-int c_MyApp::SaveAll() {
+int StateFile::SaveAll() {
     String state = Widen(BuildStateString());
     if (Globals().debugOverlay == 1) Print(state);
-    if (PlGame* platform = Platform()) platform->WriteStateFile(state);
+    if (platform_) platform_->WriteStateFile(state);
     return 0;
 }
