@@ -234,6 +234,7 @@ void c_GameCore::RunModeMachine() {
             break;
         case kModeStartMatch:
             StartMatch();
+            mode = kModeMatch;
             break;
         case kModeMatch:
             UpdateMatch();
@@ -308,7 +309,6 @@ int c_GameCore::StartMatch() {
     pause.paused = 0;
     pause.pauseStamp = kNone;  // no pause of an earlier match carries over
     timeUp.timeUpTimer = 0;
-    mode = kModeMatch;
     match.Start(title.difficulty, Handover(frame, clock));
     return 0;
 }

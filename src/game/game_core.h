@@ -6,10 +6,6 @@
 // it works on.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <memory>
-
 #include "core/text.h"
 #include "framework/app.h"
 #include "game/asset_loader.h"
@@ -21,7 +17,6 @@
 #include "game/play/loading_screen.h"
 #include "game/play/match.h"
 #include "game/play/pause.h"
-#include "game/play/records.h"
 #include "game/play/text_buffer.h"
 #include "game/play/time_up.h"
 #include "game/play/title_screen.h"
@@ -44,7 +39,8 @@ class c_GameCore : public c_App {
     // The mode machine: the screen of the current mode, then the overlays
     // that follow it, then the cued effects. The only writer of `mode`.
     void RunModeMachine();
-    // A match on the chosen difficulty, unpaused and without an overlay.
+    // A match on the chosen difficulty, unpaused and without an overlay; the
+    // mode machine then runs it.
     int StartMatch();
     // One update of the running match; its end stops the music.
     int UpdateMatch();

@@ -110,7 +110,9 @@ TEST_F(TimeUp, DifficultiesKeepSeparateTablesAndEveryRecordSaves) {
 // title takes its second step in the very update the overlay ends.
 TEST_F(TimeUp, NinetyUpdatesIntoRecordingThenTheFadeOverTheTitle) {
     app.title.difficulty = 1;
-    app.StartMatch();
+    app.mode = kModeStartMatch;
+    app.RunModeMachine();
+    ASSERT_EQ(app.mode, kModeMatch);
     app.match.End();
     app.match.score = 70;
     for (int i = 1; i < 90; i++) {
