@@ -37,7 +37,8 @@ class c_GameCore : public c_App {
     int HandleRender() override;  // draw list replay
 
     // The mode machine: the screen of the current mode, then the overlays
-    // that follow it, then the cued effects. The only writer of `mode`.
+    // that follow it, then the cued effects. Past HandleCreate's first mode,
+    // the only writer of `mode`.
     void RunModeMachine();
     // A match on the chosen difficulty, unpaused and without an overlay; the
     // mode machine then runs it.
@@ -45,7 +46,7 @@ class c_GameCore : public c_App {
     // One update of the running match; its end stops the music.
     int UpdateMatch();
 
-    // --- the pen under the game's names: the screens draw with these ---
+    // --- the drawing operations under the game's names, on the frame's pen ---
     int ResetDrawState() {
         frame.pen.ResetState();
         return 0;
