@@ -16,47 +16,53 @@
 
 namespace {
 
-PlGlfwGame* glfwGame = nullptr;
-
-void OnKey(GLFWwindow*, int key, int, int action, int) {
-    if (!glfwGame) return;
-    KeyEvent events[2];
-    int n = GlfwKeyEvents(key, action, events);
-    for (int i = 0; i < n; i++) glfwGame->KeyInput(events[i].event, events[i].code);
+// The game a window belongs to: SetWindow keeps it in the window's user pointer.
+PlGlfwGame* GameOf(GLFWwindow* window) {
+    return static_cast<PlGlfwGame*>(glfwGetWindowUserPointer(window));
 }
 
-void OnChar(GLFWwindow*, unsigned int codepoint) {
-    if (glfwGame) glfwGame->KeyInput(kEventChar, static_cast<int>(codepoint));
+void OnKey(GLFWwindow* window, int key, int, int action, int) {
+    PlGlfwGame* game = GameOf(window);
+    if (!game) return;
+    KeyEvent events[2];
+    int n = GlfwKeyEvents(key, action, events);
+    for (int i = 0; i < n; i++) game->KeyInput(events[i].event, events[i].code);
+}
+
+void OnChar(GLFWwindow* window, unsigned int codepoint) {
+    if (PlGlfwGame* game = GameOf(window)) game->KeyInput(kEventChar, static_cast<int>(codepoint));
 }
 
 void OnMouseButton(GLFWwindow* window, int button, int action, int) {
     int event = GlfwMouseButtonEvent(button, action);
-    if (event == 0 || !glfwGame) return;
+    PlGlfwGame* game = GameOf(window);
+    if (event == 0 || !game) return;
     double x = 0, y = 0;
     glfwGetCursorPos(window, &x, &y);
-    glfwGame->MouseInput(event, button, static_cast<float>(x), static_cast<float>(y));
+    game->MouseInput(event, button, static_cast<float>(x), static_cast<float>(y));
 }
 
-void OnCursor(GLFWwindow*, double x, double y) {
-    if (glfwGame)
-        glfwGame->MouseInput(kEventMouseMove, -1, static_cast<float>(x), static_cast<float>(y));
+void OnCursor(GLFWwindow* window, double x, double y) {
+    if (PlGlfwGame* game = GameOf(window))
+        game->MouseInput(kEventMouseMove, -1, static_cast<float>(x), static_cast<float>(y));
 }
 
 void OnWindowSize(GLFWwindow* window, int width, int height) {
-    if (glfwGame) glfwGame->WindowSized(window, width, height);
+    if (PlGlfwGame* game = GameOf(window)) game->WindowSized(window, width, height);
 }
 
 void OnFramebufferSize(GLFWwindow* window, int width, int height) {
-    if (glfwGame) glfwGame->FramebufferSized(window, width, height);
+    if (PlGlfwGame* game = GameOf(window)) game->FramebufferSized(window, width, height);
 }
 
 // A close request becomes key 432 down and up; the window stays open and the
 // application decides.
 void OnClose(GLFWwindow* window) {
     glfwSetWindowShouldClose(window, GLFW_FALSE);
-    if (!glfwGame) return;
-    glfwGame->KeyInput(kEventKeyDown, kCloseKey);
-    glfwGame->KeyInput(kEventKeyUp, kCloseKey);
+    PlGlfwGame* game = GameOf(window);
+    if (!game) return;
+    game->KeyInput(kEventKeyDown, kCloseKey);
+    game->KeyInput(kEventKeyUp, kCloseKey);
 }
 
 }  // namespace
@@ -67,15 +73,15 @@ int SleepMilliseconds(double seconds) {
 }
 
 PlGlfwGame::PlGlfwGame() {
-    glfwGame = this;
     // With vsync each swap returns on a refresh, a little late by a varying
     // amount; a tolerance keeps the updates a quarter period clear of the
     // refreshes (and without vsync it costs nothing).
     schedule_.SetFrameTolerance(FrameSchedule::kRefreshTolerance);
 }
 
+// The window may outlive the game; its callbacks must not find it then.
 PlGlfwGame::~PlGlfwGame() {
-    if (glfwGame == this) glfwGame = nullptr;
+    SetWindow(nullptr);
 }
 
 void PlGlfwGame::SetTickRate(int rate) {
@@ -127,9 +133,11 @@ bool PlGlfwGame::WindowActive() {
 // frame: the sizes are asked once and then follow GLFW's size callbacks,
 // which the event polls before each update and render deliver.
 void PlGlfwGame::SetWindow(GLFWwindow* window) {
+    if (window_ && GameOf(window_) == this) glfwSetWindowUserPointer(window_, nullptr);
     window_ = window;
     windowSize_ = framebufferSize_ = Size{};
     if (!window_) return;
+    glfwSetWindowUserPointer(window_, this);
     glfwGetWindowSize(window_, &windowSize_.width, &windowSize_.height);
     glfwGetFramebufferSize(window_, &framebufferSize_.width, &framebufferSize_.height);
     glfwSetWindowSizeCallback(window_, OnWindowSize);

@@ -12,74 +12,80 @@
 
 namespace {
 
-PlWebGame* webGame = nullptr;
-
 // Browsers follow a touch with mouse events of their own; those within this
 // long of a touch are the same press again.
 constexpr double kTouchEchoMs = 800;
 
-void OnKey(GLFWwindow*, int key, int, int action, int) {
-    if (!webGame) return;
+// The game a window or a page callback belongs to: the window's user pointer
+// and each callback's user data carry it.
+PlWebGame* GameOf(GLFWwindow* window) {
+    return static_cast<PlWebGame*>(glfwGetWindowUserPointer(window));
+}
+PlWebGame* GameOf(void* userData) {
+    return static_cast<PlWebGame*>(userData);
+}
+
+void OnKey(GLFWwindow* window, int key, int, int action, int) {
+    PlWebGame* game = GameOf(window);
+    if (!game) return;
     KeyEvent events[2];
     int n = GlfwKeyEvents(key, action, events);
-    for (int i = 0; i < n; i++) webGame->KeyInput(events[i].event, events[i].code);
+    for (int i = 0; i < n; i++) game->KeyInput(events[i].event, events[i].code);
 }
 
-void OnChar(GLFWwindow*, unsigned int codepoint) {
-    if (webGame) webGame->KeyInput(kEventChar, static_cast<int>(codepoint));
+void OnChar(GLFWwindow* window, unsigned int codepoint) {
+    if (PlWebGame* game = GameOf(window)) game->KeyInput(kEventChar, static_cast<int>(codepoint));
 }
 
-void OnMouseButton(GLFWwindow*, int button, int action, int) {
+void OnMouseButton(GLFWwindow* window, int button, int action, int) {
     int event = GlfwMouseButtonEvent(button, action);
-    if (event != 0 && webGame) webGame->PointerButton(event, button, false);
+    PlWebGame* game = GameOf(window);
+    if (event != 0 && game) game->PointerButton(event, button, false);
 }
 
-void OnCursor(GLFWwindow*, double x, double y) {
-    if (webGame) webGame->PointerMoved(static_cast<float>(x), static_cast<float>(y), true);
+void OnCursor(GLFWwindow* window, double x, double y) {
+    if (PlWebGame* game = GameOf(window))
+        game->PointerMoved(static_cast<float>(x), static_cast<float>(y), true);
 }
 
-// One finger is the pointer: the first touch of a gesture moves and presses
-// it, the others are ignored until it lifts.
-long activeTouch = -1;
-
-EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
-    if (!webGame) return EM_FALSE;
+EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void* userData) {
     for (int i = 0; i < e->numTouches; i++) {
         const EmscriptenTouchPoint& t = e->touches[i];
-        if (!t.isChanged) continue;
-        if (type == EMSCRIPTEN_EVENT_TOUCHSTART && activeTouch < 0) {
-            activeTouch = t.identifier;
-            webGame->PointerMoved(static_cast<float>(t.targetX), static_cast<float>(t.targetY),
-                                  false);
-            webGame->PointerButton(kEventMouseDown, 0, true);
-        } else if (t.identifier == activeTouch) {
-            webGame->PointerMoved(static_cast<float>(t.targetX), static_cast<float>(t.targetY),
-                                  false);
-            if (type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL) {
-                webGame->PointerButton(kEventMouseUp, 0, true);
-                activeTouch = -1;
-            }
-        }
+        if (t.isChanged) GameOf(userData)->Touched(type, t);
     }
     return EM_TRUE;  // no scrolling or zooming of the page under the game
 }
 
-EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
-    if (webGame) webGame->PageVisibility(e->hidden != 0);
+EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void* userData) {
+    GameOf(userData)->PageVisibility(e->hidden != 0);
     return EM_FALSE;
 }
 
 // The browser may take the GL context away (a GPU reset, a phone short of
 // memory) and give a new, empty one back; it does so only when the loss's
 // default is prevented.
-EM_BOOL OnContextLost(int, const void*, void*) {
-    if (webGame) webGame->ContextLost(true);
+EM_BOOL OnContextLost(int, const void*, void* userData) {
+    GameOf(userData)->ContextLost(true);
     return EM_TRUE;
 }
 
-EM_BOOL OnContextRestored(int, const void*, void*) {
-    if (webGame) webGame->ContextLost(false);
+EM_BOOL OnContextRestored(int, const void*, void* userData) {
+    GameOf(userData)->ContextLost(false);
     return EM_TRUE;
+}
+
+// With no game, each callback is taken off the page.
+void ListenToPage(PlWebGame* game) {
+    auto touch = game ? OnTouch : nullptr;
+    emscripten_set_touchstart_callback("#canvas", game, EM_TRUE, touch);
+    emscripten_set_touchmove_callback("#canvas", game, EM_TRUE, touch);
+    emscripten_set_touchend_callback("#canvas", game, EM_TRUE, touch);
+    emscripten_set_touchcancel_callback("#canvas", game, EM_TRUE, touch);
+    emscripten_set_visibilitychange_callback(game, EM_FALSE, game ? OnVisibility : nullptr);
+    emscripten_set_webglcontextlost_callback("#canvas", game, EM_FALSE,
+                                             game ? OnContextLost : nullptr);
+    emscripten_set_webglcontextrestored_callback("#canvas", game, EM_FALSE,
+                                                 game ? OnContextRestored : nullptr);
 }
 
 void OnFrame(void* game) {
@@ -89,14 +95,16 @@ void OnFrame(void* game) {
 }  // namespace
 
 PlWebGame::PlWebGame() {
-    webGame = this;
     // Animation frames come on the display's refreshes, each a little late by a
     // varying amount.
     schedule_.SetFrameTolerance(FrameSchedule::kRefreshTolerance);
 }
 
+// The page outlives the game; its callbacks must not find it then.
 PlWebGame::~PlWebGame() {
-    if (webGame == this) webGame = nullptr;
+    if (!listening_) return;
+    ListenToPage(nullptr);
+    if (window_) glfwSetWindowUserPointer(window_, nullptr);
 }
 
 bool PlWebGame::OpenCanvas() {
@@ -118,18 +126,14 @@ bool PlWebGame::OpenCanvas() {
 
 void PlWebGame::Run() {
     if (window_) {
+        glfwSetWindowUserPointer(window_, this);
         glfwSetKeyCallback(window_, OnKey);
         glfwSetCharCallback(window_, OnChar);
         glfwSetMouseButtonCallback(window_, OnMouseButton);
         glfwSetCursorPosCallback(window_, OnCursor);
     }
-    emscripten_set_touchstart_callback("#canvas", nullptr, EM_TRUE, OnTouch);
-    emscripten_set_touchmove_callback("#canvas", nullptr, EM_TRUE, OnTouch);
-    emscripten_set_touchend_callback("#canvas", nullptr, EM_TRUE, OnTouch);
-    emscripten_set_touchcancel_callback("#canvas", nullptr, EM_TRUE, OnTouch);
-    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, OnVisibility);
-    emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_FALSE, OnContextLost);
-    emscripten_set_webglcontextrestored_callback("#canvas", nullptr, EM_FALSE, OnContextRestored);
+    ListenToPage(this);
+    listening_ = true;
     EmscriptenVisibilityChangeEvent visibility{};
     if (emscripten_get_visibility_status(&visibility) == EMSCRIPTEN_RESULT_SUCCESS)
         pageHidden_ = visibility.hidden != 0;
@@ -235,6 +239,21 @@ void PlWebGame::PointerMoved(float x, float y, bool deviceScale) {
     pointerX_ = x;
     pointerY_ = y;
     MouseInput(kEventMouseMove, -1, x, y);
+}
+
+// One finger is the pointer: the first touch of a gesture moves and presses
+// it, the others are ignored until it lifts.
+void PlWebGame::Touched(int type, const EmscriptenTouchPoint& t) {
+    const bool start = type == EMSCRIPTEN_EVENT_TOUCHSTART && activeTouch_ < 0;
+    if (!start && t.identifier != activeTouch_) return;
+    if (start) activeTouch_ = t.identifier;
+    PointerMoved(static_cast<float>(t.targetX), static_cast<float>(t.targetY), false);
+    if (start) {
+        PointerButton(kEventMouseDown, 0, true);
+    } else if (type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL) {
+        PointerButton(kEventMouseUp, 0, true);
+        activeTouch_ = -1;
+    }
 }
 
 void PlWebGame::PointerButton(int event, int button, bool fromTouch) {

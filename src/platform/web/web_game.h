@@ -3,6 +3,8 @@
 // desktop's iconify, and the state file in an IndexedDB-backed folder.
 #pragma once
 
+#include <emscripten/html5.h>
+
 #include "platform/frame_schedule.h"
 #include "platform/platform_game.h"
 
@@ -55,6 +57,8 @@ class PlWebGame : public PlGame {
     // Input from the browser, in canvas pixels (GLFW) or CSS pixels (touch).
     void PointerMoved(float x, float y, bool deviceScale);
     void PointerButton(int event, int button, bool fromTouch);
+    // A changed touch point of a touch event of the given type.
+    void Touched(int type, const EmscriptenTouchPoint& touch);
     double Now();
 
   private:
@@ -68,5 +72,7 @@ class PlWebGame : public PlGame {
     int pixelWidth_ = 640, pixelHeight_ = 480;
     float pointerX_ = 0, pointerY_ = 0;
     double lastTouchMs_ = -1e9;
-    double updateMs_ = -1;  // the last update's time until a render follows
+    long activeTouch_ = -1;   // the finger that is the pointer, across events
+    bool listening_ = false;  // the page's callbacks deliver here
+    double updateMs_ = -1;    // the last update's time until a render follows
 };

@@ -75,6 +75,45 @@ TEST_F(WindowEvents, MouseButtonsFollowTheTranslationTable) {
               (std::vector<std::pair<int, int>>{{kEventMouseDown, 0}, {kEventMouseUp, 2}}));
 }
 
+// Each window's callbacks reach the game that holds it, not whichever game
+// was made last, and nobody once that game lets it go or is gone.
+TEST_F(WindowEvents, CallbacksReachTheGameTheWindowBelongsTo) {
+    GLFWmousebuttonfun callback = glfwSetMouseButtonCallback(window.Window(), nullptr);
+    glfwSetMouseButtonCallback(window.Window(), callback);
+    ASSERT_NE(callback, nullptr);
+    RecordingDelegate laterDelegate;
+    {
+        WindowGame later;
+        later.SetDelegate(&laterDelegate);
+        later.GameStart();
+        callback(window.Window(), GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS, 0);
+    }
+    EXPECT_EQ(delegate.mouse, (std::vector<std::pair<int, int>>{{kEventMouseDown, 0}}));
+    EXPECT_TRUE(laterDelegate.mouse.empty());
+    game.SetWindow(nullptr);
+    callback(window.Window(), GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE, 0);
+    EXPECT_EQ(delegate.mouse.size(), 1u);
+}
+
+TEST(WindowGameLife, AWindowOutlivingItsGameKeepsNoWayToIt) {
+    GlTestWindow window;
+    ASSERT_TRUE(window.Ok());
+    RecordingDelegate delegate;
+    {
+        WindowGame game;
+        game.SetDelegate(&delegate);
+        game.SetWindow(window.Window());
+        game.InstallCallbacks();
+        game.GameStart();
+        EXPECT_EQ(glfwGetWindowUserPointer(window.Window()), &game);
+    }
+    EXPECT_EQ(glfwGetWindowUserPointer(window.Window()), nullptr);
+    GLFWcursorposfun callback = glfwSetCursorPosCallback(window.Window(), nullptr);
+    ASSERT_NE(callback, nullptr);
+    callback(window.Window(), 10, 20);  // delivered to nobody
+    EXPECT_TRUE(delegate.mouse.empty());
+}
+
 // The sizes the renderer reads each frame come from GLFW's size callbacks,
 // delivered by the event polls, not from a query to the display each time.
 TEST_F(WindowEvents, SizesFollowTheWindowThroughThePolls) {
