@@ -16,8 +16,10 @@ namespace {
 PlAudio* audioDevice = nullptr;
 // Each device gets a new number; buffers of a closed device are never deleted
 // through a later one, where the same name may mean another buffer.
-uint32_t deviceCount = 0;
-uint32_t liveGeneration = 0;
+struct Generations {
+    uint32_t made = 0;  // devices made so far
+    uint32_t live = 0;  // the generation whose buffers may be deleted, 0 for none
+} generations;
 
 ALenum FormatOf(int bytesPerSample, int channels) {
     if (bytesPerSample == 1 && channels == 1) return AL_FORMAT_MONO8;
@@ -43,7 +45,7 @@ std::vector<uint32_t>& DiscardedBuffers() {
 }
 
 int PlSample::Discard() {
-    if (buffer != 0 && deviceGeneration == liveGeneration && liveGeneration != 0) {
+    if (buffer != 0 && deviceGeneration == generations.live && generations.live != 0) {
         DiscardedBuffers().push_back(buffer);
     }
     buffer = 0;
@@ -56,7 +58,7 @@ int PlSample::Discard() {
 // without it.
 PlAudio::PlAudio(FileOpener* files, std::shared_ptr<AlcCalls> calls)
     : files_(files), calls_(calls ? std::move(calls) : MakeOpenAlCalls()) {
-    generation_ = liveGeneration = ++deviceCount;
+    generation_ = generations.live = ++generations.made;
     device_ = calls_->OpenDefault();
     if (!device_) {
         Print("OpenAl error: alcOpenDevice failed");
@@ -70,9 +72,9 @@ PlAudio::PlAudio(FileOpener* files, std::shared_ptr<AlcCalls> calls)
 
 // Buffers of the device before are no longer this device's.
 void PlAudio::TakeNewGeneration() {
-    bool live = liveGeneration == generation_;
-    generation_ = ++deviceCount;
-    if (live) liveGeneration = generation_;
+    bool live = generations.live == generation_;
+    generation_ = ++generations.made;
+    if (live) generations.live = generation_;
 }
 
 void PlAudio::MakeContext() {
@@ -101,7 +103,7 @@ PlAudio::~PlAudio() {
     }
     // The device takes its remaining buffers with it.
     DiscardedBuffers().clear();
-    if (liveGeneration == generation_) liveGeneration = 0;
+    if (generations.live == generation_) generations.live = 0;
     if (audioDevice == this) audioDevice = nullptr;
     if (context_) {
         calls_->MakeCurrent(nullptr);

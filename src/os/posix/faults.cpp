@@ -10,15 +10,19 @@
 namespace {
 
 os::FaultHandler onFault = nullptr;
-uintptr_t stackTop = 0;    // an address near the top of the main stack
-uintptr_t stackLimit = 0;  // how far the main stack may grow
+// The main stack: an address near its top and how far it may grow.
+struct StackBounds {
+    uintptr_t top = 0;
+    uintptr_t limit = 0;
+} mainStack;
 alignas(16) char alternateStack[64 * 1024];
 
 bool IsStackOverflow(const siginfo_t* info) {
-    if (stackTop == 0) return false;
+    const uintptr_t top = mainStack.top, limit = mainStack.limit;
+    if (top == 0) return false;
     uintptr_t address = reinterpret_cast<uintptr_t>(info->si_addr);
-    uintptr_t lowest = stackTop > stackLimit ? stackTop - stackLimit : 0;
-    return address < stackTop && address + 256 * 1024 >= lowest;
+    uintptr_t lowest = top > limit ? top - limit : 0;
+    return address < top && address + 256 * 1024 >= lowest;
 }
 
 os::Fault Classify(int signal, const siginfo_t* info) {
@@ -44,10 +48,10 @@ void OnSignal(int signal, siginfo_t* info, void*) {
 void os::InstallFaultTranslator(FaultHandler handler) {
     onFault = handler;
     int marker = 0;
-    stackTop = reinterpret_cast<uintptr_t>(&marker);
+    mainStack.top = reinterpret_cast<uintptr_t>(&marker);
     rlimit limit{};
     getrlimit(RLIMIT_STACK, &limit);
-    stackLimit = limit.rlim_cur == RLIM_INFINITY ? (64u << 20) : limit.rlim_cur;
+    mainStack.limit = limit.rlim_cur == RLIM_INFINITY ? (64u << 20) : limit.rlim_cur;
 
     stack_t stack{};
     stack.ss_sp = alternateStack;
