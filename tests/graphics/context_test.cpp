@@ -109,6 +109,27 @@ TEST_F(Context, DrawingOutsideARenderDoesNothing) {
     EXPECT_EQ(Null().scissorBox[3], INT32_MAX);
 }
 
+// The renderer going (its delegate is destroyed) unbinds it from the drawing
+// state, also mid-render; a new one draws only from the next render on.
+TEST_F(Context, ARendererThatGoesTakesItsDrawingWithIt) {
+    SetGraphicsDevice(nullptr);
+    EXPECT_EQ(RenderDevice(), nullptr);
+    DrawRect(0, 0, 5, 5);
+    EXPECT_EQ(graphics.BatchCount(), 0);
+    EXPECT_EQ(DisplayWidth(), 0);
+    EXPECT_EQ(MaxTextureSize(), 0);
+    EXPECT_EQ(OpenImage(u"anything.png", 1, 0), nullptr);
+
+    SetGraphicsDevice(&graphics);
+    EXPECT_EQ(GraphicsDevice(), &graphics);
+    EXPECT_EQ(RenderDevice(), nullptr);
+    DrawRect(0, 0, 5, 5);
+    EXPECT_EQ(graphics.BatchCount(), 0);
+    BeginRenderState();
+    DrawRect(0, 0, 5, 5);
+    EXPECT_EQ(graphics.BatchCount(), 1);
+}
+
 TEST_F(Context, ScaledDesktopDrawsInWindowUnitsOverFramebufferPixels) {
     platform.framebufferWidth = 1280;  // a desktop scaled to 200 %
     platform.framebufferHeight = 960;
