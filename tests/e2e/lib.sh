@@ -238,6 +238,14 @@ state_string() {
   echo "$out"
 }
 
+# Iconifies the game, which saves when suspended, and waits for a valid
+# state file at $1.
+iconify_saves_to() {
+  xdotool windowminimize "$WID"
+  wait_for 10 test -s "$1" || fail "iconifying saved nothing into $(dirname "$1")"
+  state_valid "$(cat "$1")" || fail "saved state is not valid: $(cat "$1")"
+}
+
 # True when a state string has 98 numbers and every section's sum is right.
 state_valid() {
   awk -F'|' '

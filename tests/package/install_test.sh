@@ -54,9 +54,7 @@ wait_for 20 title_with_pictures || fail "installed game: no pictures; $(pixel_at
 echo "installed game shows its title"
 STATE="$HOME/.local/share/brindlewick/.vorlekstate"
 [ ! -e "$STATE" ] || fail "state saved before any suspend"
-xdotool windowminimize "$WID"
-wait_for 10 test -s "$STATE" || fail "iconifying saved nothing into $(dirname "$STATE")"
-state_valid "$(cat "$STATE")" || fail "saved state is not valid: $(cat "$STATE")"
+iconify_saves_to "$STATE"
 [ "$(ls -A "$(dirname "$STATE")")" = .vorlekstate ] || fail "state folder: $(ls -A "$(dirname "$STATE")")"
 focus_game
 close_game

@@ -61,9 +61,7 @@ E2E_BIN="$E2E_RUN/in-root" e2e_start_game --no-data
 wait_for 20 title_with_pictures || fail "no title on Ubuntu 22.04; $(cat "$E2E_RUN/stderr")"
 echo "title shows on $glibc"
 STATE="$ROOTFS$PLAYER/.local/share/brindlewick/.vorlekstate"
-xdotool windowminimize "$WID"
-wait_for 10 test -s "$STATE" || fail "iconifying saved nothing into $(dirname "$STATE")"
-state_valid "$(cat "$STATE")" || fail "saved state is not valid"
+iconify_saves_to "$STATE"
 focus_game
 close_game
 echo "saved into the XDG data folder on Ubuntu 22.04"

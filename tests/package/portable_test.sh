@@ -49,9 +49,7 @@ E2E_CWD="$E2E_RUN/start" E2E_BIN="$UNPACKED/brindlewick" e2e_start_game --no-dat
 wait_for 20 title_with_pictures || fail "no title; $(cat "$E2E_RUN/stderr")"
 echo "title shows"
 STATE="$HOME/.local/share/brindlewick/.vorlekstate"
-xdotool windowminimize "$WID"
-wait_for 10 test -s "$STATE" || fail "iconifying saved nothing into $(dirname "$STATE")"
-state_valid "$(cat "$STATE")" || fail "saved state is not valid"
+iconify_saves_to "$STATE"
 focus_game
 close_game
 [ -z "$(ls -A "$E2E_RUN/start")" ] || fail "files appeared in the start folder: $(ls -A "$E2E_RUN/start")"
